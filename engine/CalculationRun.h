@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "engine/Capacity.h"
+#include "engine/Enumeration.h"
+#include "engine/Intensities.h"
+#include "engine/ProfileParameters.h"
+#include "engine/Reflection.h"
+#include "engine/ScatteringFactors.h"
+#include "engine/SymmetryCodes.h"
+#include "spacegroup/SpaceGroupRecord.h"
+
+namespace braxel {
+
+// The files a run reads and writes.
+struct RunFiles {
+  std::string reportPath;
+  std::string patternPath;
+  std::string tabsgPath;
+  std::string fscatPath;
+};
+
+// Everything a run is given: the crystal (species already cut from the labels), its files and
+// the profile parameters.
+struct RunInput {
+  RunFiles files;
+  ProfileParameters profile;
+
+  int sgNumber = 0;
+  int settingNumber = 0;
+  int targetIndex = 4;
+  int radiationKind = 1;  // handed on by the form, not used
+  Cell cell;
+  int atomCount = 0;
+  std::array<std::string, kMaxAtoms> species;
+  std::array<double, kMaxAtoms> g{};
+  std::array<double, kMaxAtoms> x{};
+  std::array<double, kMaxAtoms> y{};
+  std::array<double, kMaxAtoms> z{};
+  std::array<double, kMaxAtoms> B{};
+};
+
+// One calculation run and its working storage, which is obtained once when the run is made
+// and released with it. After RunCalculation the fields hold what the report prints.
+class CalculationRun {
+ public:
+  CalculationRun();
+
+  // True on success; false with the message in runMessage, which the report then holds.
+  bool RunCalculation(const RunInput& input, std::string& runMessage);
+
+  SpaceGroupRecord record;
+  int pointGroupIndex = 0;
+  double ka1 = 0.0;
+  double ka2 = 0.0;
+  IndexLimits limits;
+  int generatedCount = 0;  // reflections kept by the enumeration
+  int entryCount = 0;      // entries after the Ka2 copies, the sort and the merge
+  std::vector<Reflection> entries;
+  ScatteringFactorTable f;
+  AtomScattering atoms;
+  double volume = 0.0;
+  EquivalentPositions positions;
+  int firstReported = 0;  // 1-based, entryCount + 1 when none is in range
+  int lastReported = 0;
+
+ private:
+  int Calculate(const RunInput& input, std::string& runMessage);
+};
+
+// Writes the run's message into the report as its only text; false when it cannot be created.
+bool WriteFailureReport(const std::string& reportPath, const std::string& runMessage);
+
+}  // namespace braxel

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/Capacity.h"
+
+namespace braxel {
+
+struct Reflection {
+  int h = 0;
+  int k = 0;
+  int l = 0;
+  int multiplicity = 0;
+  int code = 0;  // 1 = Ka1 entry, 2 = Ka2 entry
+  double twoTheta = 0.0;
+  double d = 0.0;
+  double s2 = 0.0;  // (sin theta / lambda)^2
+  double fCalc = 0.0;
+  double iCalc = 0.0;
+  double fwhm = 0.0;
+  // Position of the generated reflection in the enumeration; a Ka2 copy shares its Ka1
+  // entry's, so the phase sums of one h k l are formed once.
+  int generated = 0;
+};
+
+// Scattering factor f[j] of every atom j at every entry i, one column of entries per atom.
+class ScatteringFactorTable {
+ public:
+  ScatteringFactorTable() : values_(static_cast<std::size_t>(kMaxAtoms) * kMaxReflectionEntries) {}
+  double& At(int atom, int entry) { return values_[Index(atom, entry)]; }
+  double At(int atom, int entry) const { return values_[Index(atom, entry)]; }
+  double* Column(int atom) { return &values_[Index(atom, 0)]; }
+  const double* Column(int atom) const { return &values_[Index(atom, 0)]; }
+
+ private:
+  static std::size_t Index(int atom, int entry) {
+    return static_cast<std::size_t>(atom) * kMaxReflectionEntries + static_cast<std::size_t>(entry);
+  }
+  std::vector<double> values_;
+};
+
+}  // namespace braxel

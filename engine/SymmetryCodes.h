@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/Capacity.h"
+
+namespace braxel {
+
+struct SymmetryOperation {
+  double R[3][3] = {};  // row = new coordinate, column = old coordinate
+  double t[3] = {};     // fractions of the cell edges
+};
+
+struct Position {
+  double x = 0.0;
+  double y = 0.0;
+  double z = 0.0;
+};
+
+// The distinct images of every atom site in the cell.
+struct EquivalentPositions {
+  EquivalentPositions()
+      : positions(static_cast<std::size_t>(kMaxAtoms) * kMaxOperations) {}
+  Position& At(int site, int copy) { return positions[Index(site, copy)]; }
+  const Position& At(int site, int copy) const { return positions[Index(site, copy)]; }
+
+  std::array<int, kMaxAtoms> siteMultiplicity{};
+  int generalSites = 0;  // operations of the expanded list
+  std::vector<Position> positions;
+
+ private:
+  static std::size_t Index(int site, int copy) {
+    return static_cast<std::size_t>(site) * kMaxOperations + static_cast<std::size_t>(copy);
+  }
+};
+
+// False when the text breaks the code grammar (letters x y z, signs, the digits 1 2 3 4 6,
+// "/" and three components separated by ",").
+bool ParseSymmetryCode(std::string_view code, SymmetryOperation& operation);
+
+// Appends the inverted operations of a centrosymmetric group (unless the list holds the
+// inversion already) and the lattice-centring copies chosen by the general condition code.
+// False when the expanded list would exceed the capacity of operations.
+bool ExpandOperations(std::span<SymmetryOperation> operations, int& count, int centrosymmetric,
+                      int generalConditionCode);
+
+// 0 on success, -1 with the message when a code is unreadable or the list exceeds capacity.
+int GenerateEquivalentPositions(const std::vector<std::string>& symmetryCodes, int sgNumber,
+                                int centrosymmetric, int generalConditionCode, int siteCount,
+                                const double* x, const double* y, const double* z,
+                                EquivalentPositions& result, std::string& runMessage);
+
+}  // namespace braxel

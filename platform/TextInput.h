@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace braxel {
+
+// The file formats are line based with lines of at most this many characters;
+// a longer line is read in pieces, each counting as a line.
+inline constexpr int kLineLength = 120;
+
+class LineReader {
+ public:
+  explicit LineReader(const std::string& path);
+
+  bool IsOpen() const { return file_ != nullptr; }
+  // Reads the next piece of at most maxChars characters, ending after a line break when one
+  // comes first; the line break stays in the text. False at end of file.
+  bool ReadLine(std::string& line, int maxChars = kLineLength);
+  void Rewind();
+
+ private:
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::unique_ptr<std::FILE, Closer> file_;
+};
+
+// The text of a line without its line break ("\n" or "\r\n").
+std::string_view WithoutLineEnd(std::string_view line);
+
+// Reads lines until one begins with keyword (case-sensitive, over the keyword's whole length,
+// leading blanks included). Returns 0 with the reader just after that line, or -1 at end of
+// file with "<keyword> not found !!!\n" in message.
+int SkipToKeyword(LineReader& reader, std::string_view keyword, std::string& line,
+                  std::string& message);
+
+// Number conversions of a "%d" / "%lf" scan: leading white space skipped, the longest valid
+// prefix taken. On failure the value is left as it was and false is returned. The cursor
+// forms advance past what they took.
+bool ScanInt(std::string_view& cursor, int& value, int maxWidth = 0);
+bool ScanDouble(std::string_view& cursor, double& value);
+// The same on a whole text, without a cursor.
+inline bool ParseInt(std::string_view text, int& value) { return ScanInt(text, value); }
+inline bool ParseDouble(std::string_view text, double& value) { return ScanDouble(text, value); }
+// Scans up to count blank-separated doubles into values; returns how many were read.
+int ScanDoubles(std::string_view text, double* values, int count);
+
+// Lenient forms: a word without a numeric prefix gives 0.
+int LeadingInt(std::string_view text);
+double LeadingDouble(std::string_view text);
+
+// printf-style formatting into a string, for the program's messages.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace braxel

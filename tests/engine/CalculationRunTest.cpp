@@ -1,0 +1,226 @@
+#include "engine/CalculationRun.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/TableText.h"
+#include "support/TestFiles.h"
+
+namespace braxel {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+class CalculationRunTest : public ::testing::Test {
+ protected:
+  CalculationRunTest() {
+    WriteFile(dir.File("tabsg"), testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
+                                     testing::FmThreeMRecord());
+    WriteFile(dir.File("fscat"), testing::NaClScatteringFile());
+    input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), dir.File("tabsg"),
+                   dir.File("fscat")};
+    input.profile.U = 0.0;
+    input.profile.V = 0.0;
+    input.profile.W = 0.0001;
+    input.profile.ka2Ratio = 0.5;
+    input.profile.monoAngle = 0.0;
+    input.profile.twoThetaStart = 10.0;
+    input.profile.twoThetaEnd = 90.0;
+    // NaCl, Fm-3m, a = 5.6402, Cu.
+    input.sgNumber = 225;
+    input.settingNumber = 1;
+    input.targetIndex = 4;
+    input.cell = {5.6402, 5.6402, 5.6402, 90, 90, 90};
+    input.atomCount = 2;
+    input.species[0] = "Na";
+    input.species[1] = "Cl";
+    input.g[0] = input.g[1] = 1.0;
+    input.x[1] = input.y[1] = input.z[1] = 0.5;
+  }
+
+  // Runs and expects failure with exactly this message, which the report then holds alone.
+  void ExpectFailure(const std::string& message) {
+    CalculationRun run;
+    std::string runMessage;
+    EXPECT_FALSE(run.RunCalculation(input, runMessage));
+    EXPECT_EQ(runMessage, message);
+    EXPECT_EQ(ReadFile(input.files.reportPath), message);
+  }
+
+  TempDir dir;
+  RunInput input;
+};
+
+struct Expected {
+  int h, k, l, multiplicity;
+  double d, twoTheta, F;
+};
+
+// Reference: cctbx 2022.9 (python3-cctbx), xray.structure of NaCl with the it1992 table,
+// structure_factors_from_scatterers(algorithm="direct"), Laue multiplicities, d_min 1.0893;
+// 2theta from lambda = 1.540562.
+constexpr Expected kNaCl[] = {
+    {1, 1, 1, 8, 3.256371, 27.365524, 18.0263},  {2, 0, 0, 6, 2.820100, 31.702355, 85.3874},
+    {2, 2, 0, 12, 1.994112, 45.446173, 72.9221}, {3, 1, 1, 24, 1.700584, 53.866324, 10.8592},
+    {2, 2, 2, 8, 1.628185, 56.470343, 64.9065},  {4, 0, 0, 6, 1.410050, 66.224248, 59.2235},
+    {3, 3, 1, 24, 1.293951, 73.067182, 10.7100}, {4, 2, 0, 24, 1.261187, 75.288768, 54.9275},
+    {4, 2, 2, 24, 1.151301, 83.987981, 51.5159},
+};
+
+double LorentzPolarization(double twoTheta) {
+  const double t = twoTheta * M_PI / 180.0;
+  return (1 + std::cos(t) * std::cos(t)) /
+         (2 * std::sin(t / 2) * std::sin(t / 2) * std::cos(t / 2));
+}
+
+TEST_F(CalculationRunTest, SodiumChlorideMatchesAnIndependentCalculation) {
+  CalculationRun run;
+  std::string message;
+  ASSERT_TRUE(run.RunCalculation(input, message)) << message;
+  EXPECT_EQ(run.generatedCount, 9);
+  ASSERT_EQ(run.entryCount, 18);
+  EXPECT_EQ(run.positions.siteMultiplicity[0], 4);
+  EXPECT_EQ(run.positions.siteMultiplicity[1], 4);
+  EXPECT_EQ(run.positions.generalSites, 192);
+  EXPECT_NEAR(run.volume, 5.6402 * 5.6402 * 5.6402, 1e-6);
+
+  double strongest = 0.0;
+  for (const Expected& reference : kNaCl) {
+    const Reflection* ka1 = nullptr;
+    const Reflection* ka2 = nullptr;
+    for (int i = 0; i < run.entryCount; ++i) {
+      const Reflection& entry = run.entries[i];
+      if (entry.h == reference.h && entry.k == reference.k && entry.l == reference.l) {
+        (entry.code == 1 ? ka1 : ka2) = &entry;
+      }
+    }
+    ASSERT_NE(ka1, nullptr) << reference.h << reference.k << reference.l;
+    ASSERT_NE(ka2, nullptr);
+    EXPECT_EQ(ka1->multiplicity, reference.multiplicity);
+    EXPECT_NEAR(ka1->d, reference.d, 1e-6);
+    EXPECT_NEAR(ka1->twoTheta, reference.twoTheta, 1e-5);
+    EXPECT_NEAR(ka1->fCalc, reference.F, 2e-3);
+    EXPECT_NEAR(ka2->fCalc, reference.F, 2e-3);
+    const double ka2Angle = 2 * std::asin(1.54439 / (2 * reference.d)) * 180 / M_PI;
+    EXPECT_NEAR(ka2->twoTheta, ka2Angle, 1e-5);
+    EXPECT_DOUBLE_EQ(ka1->fwhm, 0.01);
+    strongest = std::max(strongest, reference.F * reference.F *
+                                        LorentzPolarization(reference.twoTheta) *
+                                        reference.multiplicity);
+  }
+  // Intensities follow |F|^2 Lp multiplicity, scaled so that the strongest is 100.
+  for (int i = 0; i < run.entryCount; ++i) {
+    const Reflection& entry = run.entries[i];
+    for (const Expected& reference : kNaCl) {
+      if (entry.h != reference.h || entry.k != reference.k || entry.l != reference.l) continue;
+      const double angle = entry.code == 1 ? reference.twoTheta : entry.twoTheta;
+      const double expected = reference.F * reference.F * LorentzPolarization(angle) *
+                              reference.multiplicity * (entry.code == 2 ? 0.5 : 1.0) * 100 /
+                              strongest;
+      EXPECT_NEAR(entry.iCalc, expected, 1e-3 * expected + 1e-6);
+    }
+    if (i > 0) EXPECT_LE(run.entries[i - 1].twoTheta, entry.twoTheta);
+  }
+  EXPECT_EQ(run.firstReported, 1);
+  EXPECT_EQ(run.lastReported, 18);
+}
+
+TEST_F(CalculationRunTest, ReportedRangeExcludesTheStartAndIncludesTheEnd) {
+  CalculationRun run;
+  std::string message;
+  input.profile.twoThetaStart = 27.365524;
+  ASSERT_TRUE(run.RunCalculation(input, message));
+  EXPECT_EQ(run.entries[0].h, 1);
+  EXPECT_GT(run.entries[0].twoTheta, 27.3655);
+  // The first entry lies at the start to the printed digits; only what is above counts.
+  input.profile.twoThetaStart = run.entries[0].twoTheta;
+  input.profile.twoThetaEnd = 90.0;
+  CalculationRun again;
+  ASSERT_TRUE(again.RunCalculation(input, message));
+  EXPECT_EQ(again.firstReported, 2);
+  input.profile.twoThetaStart = 179.0;
+  CalculationRun none;
+  ASSERT_TRUE(none.RunCalculation(input, message));
+  EXPECT_EQ(none.firstReported, none.entryCount + 1);
+}
+
+TEST_F(CalculationRunTest, SingleLineTargetKeepsBothCodesAtOneAngle) {
+  input.targetIndex = 7;
+  CalculationRun run;
+  std::string message;
+  ASSERT_TRUE(run.RunCalculation(input, message)) << message;
+  ASSERT_EQ(run.entryCount, 18);
+  for (int i = 0; i < run.entryCount; i += 2) {
+    EXPECT_NEAR(run.entries[i].twoTheta, run.entries[i + 1].twoTheta, 1e-5);
+    EXPECT_NE(run.entries[i].code, run.entries[i + 1].code);
+  }
+}
+
+TEST_F(CalculationRunTest, EveryFailureWritesItsMessageAsTheWholeReport) {
+  RunInput good = input;
+  input.files.tabsgPath = dir.File("missing");
+  ExpectFailure(dir.File("missing") + " file not found !!!\n");
+
+  input = good;
+  input.sgNumber = 224;
+  ExpectFailure("No space group found !!!");
+
+  input = good;
+  input.profile.twoThetaEnd = 179.0;
+  input.cell = {40, 40, 40, 90, 90, 90};
+  ExpectFailure("Number of reflections exceeds over 3000 !!!\nChange range, please.");
+
+  input = good;
+  input.files.fscatPath = dir.File("nofscat");
+  ExpectFailure(dir.File("nofscat") + " file not found !!!\n");
+
+  input = good;
+  input.species[1] = "K";
+  ExpectFailure("K name not found !!!");
+
+  input = good;
+  input.cell = {5.6402, 5.6402, 5.6402, 10, 10, 170};
+  ExpectFailure("sqrt error !!!");
+
+  input = good;
+  input.profile.W = -0.0001;
+  ExpectFailure("Inadequote profile parameters !!!");
+
+  input = good;
+  input.g[0] = input.g[1] = 0.0;
+  ExpectFailure("All intensities are zero !!!");
+
+  input = good;
+  input.settingNumber = 3;
+  WriteFile(input.files.tabsgPath, testing::TableRecord(3, 3, 3, 0, "P 1 2 1", {}, {"x,y,z"}));
+  input.sgNumber = 3;
+  ExpectFailure("Setting 3 of space group 3 is not classified !!!");
+}
+
+TEST_F(CalculationRunTest, FourThousandRecordsWithoutAMatchEndTheSearchWithAMessage) {
+  std::string table;
+  for (int r = 0; r < 4000; ++r) table += testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"});
+  WriteFile(input.files.tabsgPath, table + testing::FmThreeMRecord());
+  ExpectFailure("No space group 225 setting 1 within 4000 records !!!");
+}
+
+TEST_F(CalculationRunTest, UnreadableSymmetryCodeEndsTheRun) {
+  WriteFile(input.files.tabsgPath,
+            testing::TableRecord(225, 1, 15, 1, "F m -3 m", {{7, 7}}, {"x,y,z", "-x,5/6,z"}));
+  ExpectFailure("Symmetry code -x,5/6,z of space group 225 is not readable !!!");
+}
+
+TEST_F(CalculationRunTest, UnwritableReportStillFails) {
+  input.files.reportPath = dir.File("no/such/dir/Braxel.out");
+  input.sgNumber = 224;
+  CalculationRun run;
+  std::string message;
+  EXPECT_FALSE(run.RunCalculation(input, message));
+  EXPECT_EQ(message, "No space group found !!!");
+}
+
+}  // namespace
+}  // namespace braxel

@@ -1,0 +1,121 @@
+#include "platform/TextInput.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TestFiles.h"
+
+namespace braxel {
+namespace {
+
+using testing::TempDir;
+using testing::WriteFile;
+
+TEST(LineReaderTest, LongLinesComeInPiecesOfOneHundredTwentyCharacters) {
+  TempDir dir;
+  WriteFile(dir.File("f"), std::string(250, 'a') + "\nshort\nlast");
+  LineReader reader(dir.File("f"));
+  std::string line;
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line.size(), 120u);
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line.size(), 120u);
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line, "aaaaaaaaaa\n");
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line, "short\n");
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line, "last");
+  EXPECT_FALSE(reader.ReadLine(line));
+  reader.Rewind();
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line.size(), 120u);
+}
+
+TEST(LineReaderTest, MissingFileIsNotOpen) {
+  LineReader reader("/nonexistent/file");
+  std::string line = "old";
+  EXPECT_FALSE(reader.IsOpen());
+  EXPECT_FALSE(reader.ReadLine(line));
+}
+
+TEST(LineEndTest, OnlyTheLineBreakIsRemoved) {
+  EXPECT_EQ(WithoutLineEnd("x,y,z\n"), "x,y,z");
+  EXPECT_EQ(WithoutLineEnd("x,y,z\r\n"), "x,y,z");
+  // A last line without a line break keeps all its characters.
+  EXPECT_EQ(WithoutLineEnd("x,y,z"), "x,y,z");
+}
+
+TEST(SkipToKeywordTest, StopsAfterTheLineThatBeginsWithTheKeyword) {
+  TempDir dir;
+  WriteFile(dir.File("f"), "  Space group\nSpace groupX\nnext\n");
+  LineReader reader(dir.File("f"));
+  std::string line;
+  std::string message;
+  ASSERT_EQ(SkipToKeyword(reader, "Space group", line, message), 0);
+  EXPECT_EQ(line, "Space groupX\n");
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(line, "next\n");
+  EXPECT_EQ(message, "");
+}
+
+TEST(SkipToKeywordTest, EndOfFileGivesTheMessage) {
+  TempDir dir;
+  WriteFile(dir.File("f"), "space group\n");
+  LineReader reader(dir.File("f"));
+  std::string line;
+  std::string message;
+  EXPECT_EQ(SkipToKeyword(reader, "Space group", line, message), -1);
+  EXPECT_EQ(message, "Space group not found !!!\n");
+}
+
+TEST(ScanTest, IntegersTakeTheLongestPrefix) {
+  int value = 7;
+  EXPECT_TRUE(ParseInt("  12abc", value));
+  EXPECT_EQ(value, 12);
+  EXPECT_TRUE(ParseInt("-3", value));
+  EXPECT_EQ(value, -3);
+  EXPECT_FALSE(ParseInt("abc", value));
+  EXPECT_EQ(value, -3);  // left as it was
+  EXPECT_FALSE(ParseInt("", value));
+  EXPECT_TRUE(ParseInt("99999999999999999999", value));
+  EXPECT_EQ(value, 2147483647);
+  EXPECT_EQ(LeadingInt("x12"), 0);
+  EXPECT_EQ(LeadingInt("4.5"), 4);
+}
+
+TEST(ScanTest, WidthLimitedFieldsSkipBlanksFirst) {
+  std::string_view cursor = "  1  1  1  0  1   P 1";
+  int values[5] = {};
+  for (int& value : values) ASSERT_TRUE(ScanInt(cursor, value, 3));
+  EXPECT_EQ(values[0] + values[1] + values[2] + values[4], 4);
+  EXPECT_EQ(values[3], 0);
+  std::string_view packed = "225 12";
+  int number = 0;
+  int setting = 0;
+  ASSERT_TRUE(ScanInt(packed, number, 3));
+  ASSERT_TRUE(ScanInt(packed, setting, 3));
+  EXPECT_EQ(number, 225);
+  EXPECT_EQ(setting, 12);
+}
+
+TEST(ScanTest, DoublesTakeTheLongestPrefix) {
+  double value = 1.0;
+  EXPECT_TRUE(ParseDouble(" 1.5e2x", value));
+  EXPECT_DOUBLE_EQ(value, 150.0);
+  EXPECT_FALSE(ParseDouble("x1", value));
+  EXPECT_DOUBLE_EQ(value, 150.0);
+  EXPECT_DOUBLE_EQ(LeadingDouble("abc"), 0.0);
+  double three[3] = {};
+  EXPECT_EQ(ScanDoubles("1 2.5 -3 4", three, 3), 3);
+  EXPECT_DOUBLE_EQ(three[2], -3.0);
+  EXPECT_EQ(ScanDoubles("1 x 3", three, 3), 1);
+}
+
+TEST(FormatTextTest, FillsTheFormat) {
+  EXPECT_EQ(FormatText("Number of species exceeds over %d !!!", 80),
+            "Number of species exceeds over 80 !!!");
+  EXPECT_EQ(FormatText("%s file not found !!!\n", "/a/b"), "/a/b file not found !!!\n");
+}
+
+}  // namespace
+}  // namespace braxel

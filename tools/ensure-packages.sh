@@ -1,0 +1,14 @@
+# Sourced by run.sh and test.sh: installs the Debian packages the build needs when missing.
+braxel_packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev)
+braxel_missing=()
+for package in "${braxel_packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    braxel_missing+=("$package")
+done
+if [ ${#braxel_missing[@]} -gt 0 ]; then
+  echo "Installing ${braxel_missing[*]}"
+  sudo_prefix=()
+  [ "$(id -u)" -ne 0 ] && sudo_prefix=(sudo)
+  "${sudo_prefix[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo_prefix[@]}" apt-get install -y "${braxel_missing[@]}"
+fi
