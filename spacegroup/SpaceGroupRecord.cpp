@@ -53,10 +53,12 @@ TableWalk FindRecord(const std::string& tablePath, int sgNumber, int settingNumb
               FormatText("Space group record %d is not readable: %.*s !!!", r,
                          static_cast<int>(text.size()), text.data())};
     }
+    // A negative count would take code lines for headers; more codes than the run can hold
+    // cannot be expanded.
     if (record.codeCount < 0 || record.codeCount > kMaxSymmetryCodes) {
       return {Search::kBadRecord,
-              FormatText("Space group %d setting %d holds %d symmetry codes, more than %d !!!",
-                         record.number, record.setting, record.codeCount, kMaxSymmetryCodes)};
+              FormatText("Symmetry code count %d of space group %d setting %d is out of range !!!",
+                         record.codeCount, record.number, record.setting)};
     }
     const bool match = record.number == sgNumber && record.setting == settingNumber;
     if (match && !readBody) return {Search::kFound, {}};

@@ -112,7 +112,7 @@ TEST(SortAndMergeTest, NeighboursOfOneAngleSumAndCodeMerge) {
   SortAndMergeReflections(entries, count, 1, f);
   // 1 0 0 follows 0 1 0 (code 1) and goes; its code-2 twin stays; 3 and 2 as index sums
   // both stay; of three equal neighbours the second and the third go.
-  ASSERT_EQ(count, 5);
+  ASSERT_EQ(count, 6);
   EXPECT_EQ(entries[0].k, 1);
   EXPECT_EQ(entries[1].code, 2);
   EXPECT_EQ(entries[2].h, 2);
@@ -120,6 +120,7 @@ TEST(SortAndMergeTest, NeighboursOfOneAngleSumAndCodeMerge) {
   EXPECT_EQ(entries[3].l, 0);
   EXPECT_EQ(entries[4].l, 3);
   EXPECT_EQ(f.At(0, 4), 105);
+  EXPECT_EQ(entries[5].h + entries[5].k + entries[5].l, 3);
   count = 9;
   std::vector<Reflection> last = {Entry(1, 1, 1, 10.0)};
   count = 0;
@@ -237,7 +238,7 @@ TEST_F(IntensitiesTest, CentrosymmetricSitesCancelTheSineSums) {
   f.At(0, 0) = 5.0;
   count = 1;
   ASSERT_EQ(Compute(), 0);
-  EXPECT_NEAR(entries[0].fCalc, std::fabs(10.0 * std::cos(6.2831853 * 1.4)), 1e-12);
+  EXPECT_NEAR(entries[0].fCalc, std::fabs(10.0 * std::cos(6.2831853 * 1.4)), 1e-6);
 }
 
 TEST_F(IntensitiesTest, FailuresOfTheStep) {

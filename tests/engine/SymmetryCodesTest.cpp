@@ -109,6 +109,7 @@ TEST(ExpandOperationsTest, CapacityIsMetExactlyByTwentyFourCentredCodes) {
   for (const std::string& code : codes) ops[count++] = Parsed(code);
   ASSERT_TRUE(ExpandOperations(ops, count, 1, 7));
   EXPECT_EQ(count, 192);
+  ops[24] = Parsed("-x,y,z");
   count = 25;
   EXPECT_FALSE(ExpandOperations(ops, count, 1, 7));
 }

@@ -91,17 +91,18 @@ TEST_F(SpaceGroupRecordTest, TheFourThousandAndFirstRecordIsNotFound) {
 }
 
 TEST_F(SpaceGroupRecordTest, RecordsBeyondTheRunsStorageAreRefused) {
-  std::vector<std::string> many(193, "x,y,z");
-  std::string path = Table(TableRecord(1, 1, 1, 0, "P 1", {}, many));
+  // The three-column count cannot exceed 99 after the centrosymmetric field, so an
+  // impossible count is a negative one.
+  std::string path = Table("  1  1  1  0 -1   P 1\n 0\nx,y,z\n");
   EXPECT_EQ(ReadSpaceGroupRecord(path, 1, 1, record, message), -1);
-  EXPECT_EQ(message, "Space group 1 setting 1 holds 193 symmetry codes, more than 192 !!!");
+  EXPECT_EQ(message, "Symmetry code count -1 of space group 1 setting 1 is out of range !!!");
 
   const std::string longCode = "x+1/2+1/2+1/2+1/2,y+1/2+1/2,z+1/2+1/2";
   path = Table(TableRecord(1, 1, 1, 0, "P 1", {}, {longCode}));
   EXPECT_EQ(ReadSpaceGroupRecord(path, 1, 1, record, message), -1);
   EXPECT_EQ(message, "Symmetry code " + longCode + " of space group 1 exceeds 34 characters !!!");
 
-  path = Table("\n" + TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}));
+  path = Table(std::string(1, '\n').append(TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"})));
   EXPECT_EQ(ReadSpaceGroupRecord(path, 1, 1, record, message), -1);
   EXPECT_EQ(message, "Space group record 1 is not readable:  !!!");
 }
