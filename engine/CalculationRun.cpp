@@ -13,7 +13,7 @@ CalculationRun::CalculationRun() : entries(kMaxReflectionEntries) {}
 
 bool WriteFailureReport(const std::string& reportPath, const std::string& runMessage) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> report(std::fopen(reportPath.c_str(), "w"),
-                                                          &std::fclose);
+                                                         &std::fclose);
   if (!report) return false;
   std::fputs(runMessage.c_str(), report.get());
   return std::fclose(report.release()) == 0;
@@ -38,18 +38,18 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
                             input.settingNumber, input.sgNumber);
     return -1;
   }
-  limits = ComputeIndexLimits(input.cell.a, input.cell.b, input.cell.c, profile.twoThetaEnd,
-                              record.crystalSystemIndex, record.centrosymmetric, record.laueIndex,
-                              ka1);
-  if (EnumerateReflections(limits, record.conditionCodes, StandardMultiplicities(),
-                           pointGroupIndex, input.settingNumber, record.laueIndex, entries,
-                           generatedCount, runMessage) != 0) {
+  limits =
+      ComputeIndexLimits(input.cell.a, input.cell.b, input.cell.c, profile.twoThetaEnd,
+                         record.crystalSystemIndex, record.centrosymmetric, record.laueIndex, ka1);
+  if (EnumerateReflections(limits, record.conditionCodes, StandardMultiplicities(), pointGroupIndex,
+                           input.settingNumber, record.laueIndex, entries, generatedCount,
+                           runMessage) != 0) {
     return -1;
   }
   entryCount = generatedCount;
-  if (ComputeScatteringFactors(input.files.fscatPath, input.atomCount, input.species.data(), entries,
-                               entryCount, input.cell, input.targetIndex, ka1, f, atoms, volume,
-                               runMessage) != 0) {
+  if (ComputeScatteringFactors(input.files.fscatPath, input.atomCount, input.species.data(),
+                               entries, entryCount, input.cell, input.targetIndex, ka1, f, atoms,
+                               volume, runMessage) != 0) {
     return -1;
   }
   AppendKa2Entries(entries, entryCount, ka2, input.atomCount, atoms, f);
@@ -61,8 +61,7 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
     return -1;
   }
   const AtomSites sites{input.g.data(), input.B.data(), &atoms, &positions, input.atomCount};
-  if (ComputeIntensities(entries, entryCount, generatedCount, f, sites, profile, runMessage) !=
-      0) {
+  if (ComputeIntensities(entries, entryCount, generatedCount, f, sites, profile, runMessage) != 0) {
     return -1;
   }
 

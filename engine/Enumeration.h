@@ -30,6 +30,10 @@ bool MatchesClass(int h, int k, int l, int reflectionClass);
 // 0 when h k l satisfies the condition, -1 when not; codes other than 1..28 never do.
 int TestCondition(int h, int k, int l, int conditionCode);
 
+// The reflection class of h k l (the last class whose pattern it matches, 0 for 0 0 0), and
+// whether it satisfies the general condition and the condition of every class it matches.
+int ClassOfAllowed(int h, int k, int l, const ConditionCodes& conditionCodes, bool& allowed);
+
 IndexLimits ComputeIndexLimits(double a, double b, double c, double twoThetaEnd,
                                int crystalSystemIndex, int centrosymmetric, int laueIndex,
                                double ka1);

@@ -125,7 +125,8 @@ void ComputePhaseSums(const std::vector<int>& hs, const std::vector<int>& ks,
 
 double RoundToSevenDigits(double value) {
   char text[32];
-  const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6);
+  const auto written =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6);
   double rounded = value;
   std::from_chars(text, written.ptr, rounded);
   return rounded;
@@ -173,8 +174,8 @@ void SortAndMergeReflections(std::span<Reflection> entries, int& count, int atom
   };
   std::vector<Candidate> storage;
   storage.reserve(static_cast<std::size_t>(2 * n));
-  std::priority_queue<Candidate, std::vector<Candidate>, std::greater<>> heap(
-      std::greater<>{}, std::move(storage));
+  std::priority_queue<Candidate, std::vector<Candidate>, std::greater<>> heap(std::greater<>{},
+                                                                              std::move(storage));
   std::vector<int> positionOf(static_cast<std::size_t>(n));
   std::vector<int> entryAt(static_cast<std::size_t>(n));
   std::vector<bool> placed(static_cast<std::size_t>(n), false);
@@ -210,11 +211,10 @@ void SortAndMergeReflections(std::span<Reflection> entries, int& count, int atom
   for (int i = 1; i < n; ++i) {
     const Reflection& previous = sorted[i - 1];
     const Reflection& current = sorted[i];
-    const bool duplicate =
-        std::fabs(previous.twoTheta - current.twoTheta) < kSameTwoTheta &&
-        std::abs(previous.h) + std::abs(previous.k) + std::abs(previous.l) ==
-            std::abs(current.h) + std::abs(current.k) + std::abs(current.l) &&
-        previous.code == current.code;
+    const bool duplicate = std::fabs(previous.twoTheta - current.twoTheta) < kSameTwoTheta &&
+                           std::abs(previous.h) + std::abs(previous.k) + std::abs(previous.l) ==
+                               std::abs(current.h) + std::abs(current.k) + std::abs(current.l) &&
+                           previous.code == current.code;
     if (!duplicate) keep.push_back(i);
   }
   for (std::size_t i = 0; i < keep.size(); ++i) entries[i] = sorted[keep[i]];

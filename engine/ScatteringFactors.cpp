@@ -126,8 +126,8 @@ int ComputeScatteringFactors(const std::string& fscatPath, int atomCount,
   const auto reciprocalCosine = [](double value) { return std::fabs(value) < 1e-5 ? 0.0 : value; };
   const double cosAlphaStar = reciprocalCosine(
       (std::cos(beta) * std::cos(gamma) - std::cos(alpha)) / (std::sin(beta) * std::sin(gamma)));
-  const double cosBetaStar = reciprocalCosine(
-      (std::cos(gamma) * std::cos(alpha) - std::cos(beta)) / (std::sin(gamma) * std::sin(alpha)));
+  const double cosBetaStar = reciprocalCosine((std::cos(gamma) * std::cos(alpha) - std::cos(beta)) /
+                                              (std::sin(gamma) * std::sin(alpha)));
   const double cosGammaStar = reciprocalCosine(
       (std::cos(alpha) * std::cos(beta) - std::cos(gamma)) / (std::sin(alpha) * std::sin(beta)));
 

@@ -184,7 +184,8 @@ int GenerateEquivalentPositions(const std::vector<std::string>& symmetryCodes, i
     }
     int copies = 0;
     for (int i = 0; i < count; ++i) {
-      if (kept[static_cast<std::size_t>(i)]) result.At(site, copies++) = images[static_cast<std::size_t>(i)];
+      if (kept[static_cast<std::size_t>(i)])
+        result.At(site, copies++) = images[static_cast<std::size_t>(i)];
     }
     result.siteMultiplicity[static_cast<std::size_t>(site)] = copies;
   }

@@ -23,8 +23,7 @@ struct Position {
 
 // The distinct images of every atom site in the cell.
 struct EquivalentPositions {
-  EquivalentPositions()
-      : positions(static_cast<std::size_t>(kMaxAtoms) * kMaxOperations) {}
+  EquivalentPositions() : positions(static_cast<std::size_t>(kMaxAtoms) * kMaxOperations) {}
   Position& At(int site, int copy) { return positions[Index(site, copy)]; }
   const Position& At(int site, int copy) const { return positions[Index(site, copy)]; }
 

@@ -1,10 +1,9 @@
-#include "app/CrystalData.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <vector>
 
+#include "app/CrystalData.h"
 #include "support/RecordingUserInterface.h"
 
 namespace braxel {
@@ -62,11 +61,14 @@ TEST(GatherCrystalDataTest, ReadsTheWholeForm) {
 }
 
 TEST(GatherCrystalDataTest, FirstMissingValueIsReported) {
-  const std::pair<FormBox, std::string> cases[] = {
-      {FormBox::kSgNumber, "No SG number !!!"}, {FormBox::kSetting, "No Setting number !!!"},
-      {FormBox::kA, "No a !!!"},                {FormBox::kB, "No b !!!"},
-      {FormBox::kC, "No c !!!"},                {FormBox::kAlpha, "No alpha !!!"},
-      {FormBox::kBeta, "No beta !!!"},          {FormBox::kGamma, "No gamma !!!"}};
+  const std::pair<FormBox, std::string> cases[] = {{FormBox::kSgNumber, "No SG number !!!"},
+                                                   {FormBox::kSetting, "No Setting number !!!"},
+                                                   {FormBox::kA, "No a !!!"},
+                                                   {FormBox::kB, "No b !!!"},
+                                                   {FormBox::kC, "No c !!!"},
+                                                   {FormBox::kAlpha, "No alpha !!!"},
+                                                   {FormBox::kBeta, "No beta !!!"},
+                                                   {FormBox::kGamma, "No gamma !!!"}};
   for (const auto& [box, text] : cases) {
     FakeForm form;
     form.boxes[box] = "";

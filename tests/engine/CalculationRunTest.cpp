@@ -1,9 +1,8 @@
-#include "engine/CalculationRun.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "engine/CalculationRun.h"
 #include "support/TableText.h"
 #include "support/TestFiles.h"
 
@@ -17,8 +16,8 @@ using testing::WriteFile;
 class CalculationRunTest : public ::testing::Test {
  protected:
   CalculationRunTest() {
-    WriteFile(dir.File("tabsg"), testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
-                                     testing::FmThreeMRecord());
+    WriteFile(dir.File("tabsg"),
+              testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) + testing::FmThreeMRecord());
     WriteFile(dir.File("fscat"), testing::NaClScatteringFile());
     input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), dir.File("tabsg"),
                    dir.File("fscat")};
@@ -109,9 +108,9 @@ TEST_F(CalculationRunTest, SodiumChlorideMatchesAnIndependentCalculation) {
     const double ka2Angle = 2 * std::asin(1.54439 / (2 * reference.d)) * 180 / M_PI;
     EXPECT_NEAR(ka2->twoTheta, ka2Angle, 1e-5);
     EXPECT_DOUBLE_EQ(ka1->fwhm, 0.01);
-    strongest = std::max(strongest, reference.F * reference.F *
-                                        LorentzPolarization(reference.twoTheta) *
-                                        reference.multiplicity);
+    strongest =
+        std::max(strongest, reference.F * reference.F * LorentzPolarization(reference.twoTheta) *
+                                reference.multiplicity);
   }
   // Intensities follow |F|^2 Lp multiplicity, scaled so that the strongest is 100.
   for (int i = 0; i < run.lastReported; ++i) {

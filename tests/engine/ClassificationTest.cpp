@@ -1,8 +1,8 @@
-#include "engine/Classification.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "engine/Classification.h"
 
 namespace braxel {
 namespace {

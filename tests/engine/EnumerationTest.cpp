@@ -1,8 +1,8 @@
-#include "engine/Enumeration.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "engine/Enumeration.h"
 
 namespace braxel {
 namespace {

@@ -1,5 +1,3 @@
-#include "engine/Intensities.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,8 @@
 #include <cstdlib>
 #include <random>
 #include <vector>
+
+#include "engine/Intensities.h"
 
 namespace braxel {
 namespace {
@@ -103,8 +103,8 @@ TEST(SortAndMergeTest, EqualAnglesEndInTheOrderASelectionSortGives) {
 
 TEST(SortAndMergeTest, NeighboursOfOneAngleSumAndCodeMerge) {
   std::vector<Reflection> entries = {
-      Entry(0, 1, 0, 20.0), Entry(1, 0, 0, 20.0),  Entry(1, 0, 0, 20.0, 2),
-      Entry(2, 1, 0, 30.0), Entry(1, 1, 0, 30.0),  Entry(0, 0, 3, 40.0),
+      Entry(0, 1, 0, 20.0), Entry(1, 0, 0, 20.0),       Entry(1, 0, 0, 20.0, 2),
+      Entry(2, 1, 0, 30.0), Entry(1, 1, 0, 30.0),       Entry(0, 0, 3, 40.0),
       Entry(3, 0, 0, 40.0), Entry(0, 3, 0, 40.0000005), Entry(1, 1, 1, 50.0)};
   ScatteringFactorTable f;
   for (int i = 0; i < 9; ++i) f.At(0, i) = 100 + i;
@@ -133,7 +133,8 @@ class IntensitiesTest : public ::testing::Test {
   void AddAtom(std::vector<Position> copies, double g, double B, double deltaf2) {
     const int j = atomCount++;
     positions.siteMultiplicity[j] = static_cast<int>(copies.size());
-    for (std::size_t k = 0; k < copies.size(); ++k) positions.At(j, static_cast<int>(k)) = copies[k];
+    for (std::size_t k = 0; k < copies.size(); ++k)
+      positions.At(j, static_cast<int>(k)) = copies[k];
     this->g[j] = g;
     this->B[j] = B;
     scattering.Deltaf2[j] = deltaf2;

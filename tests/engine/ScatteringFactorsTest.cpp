@@ -1,10 +1,9 @@
-#include "engine/ScatteringFactors.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
+#include "engine/ScatteringFactors.h"
 #include "support/TableText.h"
 #include "support/TestFiles.h"
 
@@ -21,14 +20,15 @@ const std::initializer_list<double> kAnomalous = {1.1, 1.2, 2.1, 2.2, 3.1, 3.2,
 class ScatteringFactorsTest : public ::testing::Test {
  protected:
   ScatteringFactorsTest() {
-    WriteFile(dir.File("fscat"),
-              FscatRecord("Os", 190.23, {1, 0, 1, 0, 1, 0, 1, 0, 72}, kAnomalous) +
-                  FscatRecord("O", 15.9994, {3.0485, 13.2771, 2.2868, 5.7011, 1.5463, 0.3239,
-                                             0.867, 32.9089, 0.2508},
-                              kAnomalous) +
-                  FscatRecord("Si", 28.0855, {6.2915, 2.4386, 3.0353, 32.3337, 1.9891, 0.6785,
-                                              1.541, 81.6937, 1.1407},
-                              kAnomalous));
+    WriteFile(
+        dir.File("fscat"),
+        FscatRecord("Os", 190.23, {1, 0, 1, 0, 1, 0, 1, 0, 72}, kAnomalous) +
+            FscatRecord("O", 15.9994,
+                        {3.0485, 13.2771, 2.2868, 5.7011, 1.5463, 0.3239, 0.867, 32.9089, 0.2508},
+                        kAnomalous) +
+            FscatRecord("Si", 28.0855,
+                        {6.2915, 2.4386, 3.0353, 32.3337, 1.9891, 0.6785, 1.541, 81.6937, 1.1407},
+                        kAnomalous));
   }
 
   int Compute(std::vector<std::string> species, const std::vector<std::array<int, 3>>& hkl,
@@ -102,11 +102,11 @@ TEST_F(ScatteringFactorsTest, FormFactorUsesTheTargetsAnomalousTerms) {
 TEST_F(ScatteringFactorsTest, SingleLineTargetTakesNoAnomalousTerms) {
   ASSERT_EQ(Compute({"Si"}, {{1, 1, 1}}, {4, 4, 4, 90, 90, 90}, 7, 1.39222), 0);
   EXPECT_EQ(atoms.Deltaf2[0], 0.0);
-  EXPECT_NEAR(f.At(0, 0) - 1.1407, 6.2915 * std::exp(-2.4386 * entries[0].s2) +
-                                        3.0353 * std::exp(-32.3337 * entries[0].s2) +
-                                        1.9891 * std::exp(-0.6785 * entries[0].s2) +
-                                        1.541 * std::exp(-81.6937 * entries[0].s2),
-              1e-9);
+  EXPECT_NEAR(
+      f.At(0, 0) - 1.1407,
+      6.2915 * std::exp(-2.4386 * entries[0].s2) + 3.0353 * std::exp(-32.3337 * entries[0].s2) +
+          1.9891 * std::exp(-0.6785 * entries[0].s2) + 1.541 * std::exp(-81.6937 * entries[0].s2),
+      1e-9);
 }
 
 TEST_F(ScatteringFactorsTest, TheFirstRecordBeginningWithTheSpeciesIsTaken) {

@@ -1,9 +1,8 @@
-#include "engine/SymmetryCodes.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 
+#include "engine/SymmetryCodes.h"
 #include "support/TableText.h"
 
 namespace braxel {
@@ -125,8 +124,8 @@ class PositionsTest : public ::testing::Test {
       z.push_back(p.z);
     }
     return GenerateEquivalentPositions(codes, 99, centrosymmetric, general,
-                                       static_cast<int>(sites.size()), x.data(), y.data(),
-                                       z.data(), result, message);
+                                       static_cast<int>(sites.size()), x.data(), y.data(), z.data(),
+                                       result, message);
   }
   EquivalentPositions result;
   std::string message;

@@ -1,7 +1,6 @@
-#include "platform/TextInput.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/TextInput.h"
 #include "support/TestFiles.h"
 
 namespace braxel {

@@ -1,7 +1,6 @@
-#include "spacegroup/SpaceGroupRecord.h"
-
 #include <gtest/gtest.h>
 
+#include "spacegroup/SpaceGroupRecord.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TableText.h"
 #include "support/TestFiles.h"
@@ -43,10 +42,10 @@ TEST_F(SpaceGroupRecordTest, ReadsTheTriclinicRecord) {
 }
 
 TEST_F(SpaceGroupRecordTest, SkipsRecordsByTheirCodeCountAndTakesTheFirstMatch) {
-  const std::string path = Table(TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
-                                 TableRecord(14, 1, 3, 1, "P 21/c", {{2, 2}, {5, 3}},
-                                             {"x,y,z", "-x,y+1/2,-z+1/2"}) +
-                                 TableRecord(14, 1, 3, 1, "second", {}, {"x,y,z"}));
+  const std::string path =
+      Table(TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
+            TableRecord(14, 1, 3, 1, "P 21/c", {{2, 2}, {5, 3}}, {"x,y,z", "-x,y+1/2,-z+1/2"}) +
+            TableRecord(14, 1, 3, 1, "second", {}, {"x,y,z"}));
   ASSERT_EQ(ReadSpaceGroupRecord(path, 14, 1, record, message), 0);
   EXPECT_EQ(record.symbol, "P 21/c");
   EXPECT_EQ(record.conditionCodes[2], 2);

@@ -30,9 +30,9 @@ inline std::string TableRecord(int number, int setting, int laueIndex, int centr
 // The rotations of point group 432; with the inversion and face centring they make Fm-3m.
 inline const std::vector<std::string>& RotationsOf432() {
   static const std::vector<std::string> codes = {
-      "x,y,z",   "-x,-y,z",  "-x,y,-z",  "x,-y,-z",  "z,x,y",   "z,-x,-y",  "-z,-x,y",  "-z,x,-y",
-      "y,z,x",   "-y,z,-x",  "y,-z,-x",  "-y,-z,x",  "y,x,-z",  "-y,-x,-z", "y,-x,z",   "-y,x,z",
-      "x,z,-y",  "-x,z,y",   "-x,-z,-y", "x,-z,y",   "z,y,-x",  "z,-y,x",   "-z,y,x",   "-z,-y,-x"};
+      "x,y,z",  "-x,-y,z", "-x,y,-z",  "x,-y,-z", "z,x,y",  "z,-x,-y",  "-z,-x,y", "-z,x,-y",
+      "y,z,x",  "-y,z,-x", "y,-z,-x",  "-y,-z,x", "y,x,-z", "-y,-x,-z", "y,-x,z",  "-y,x,z",
+      "x,z,-y", "-x,z,y",  "-x,-z,-y", "x,-z,y",  "z,y,-x", "z,-y,x",   "-z,y,x",  "-z,-y,-x"};
   return codes;
 }
 

@@ -1,0 +1,198 @@
+// Checks of the space-group table and the setting table that come with the program.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <tuple>
+#include <vector>
+
+#include "engine/Classification.h"
+#include "engine/Enumeration.h"
+#include "engine/SymmetryCodes.h"
+#include "platform/TextInput.h"
+#include "spacegroup/SpaceGroupRecord.h"
+
+namespace braxel {
+namespace {
+
+const std::string kTable = BRAXEL_DATA_DIR "/tabsg";
+const std::string kSettings = BRAXEL_DATA_DIR "/ABCTrans";
+
+struct Header {
+  int number;
+  int setting;
+  std::string symbol;
+};
+
+// The header lines of the table, found by walking it with the code counts.
+std::vector<Header> Headers() {
+  std::vector<Header> headers;
+  std::ifstream in(kTable);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::string_view cursor = line;
+    int fields[5] = {};
+    for (int& field : fields) ScanInt(cursor, field, 3);
+    headers.push_back({fields[0], fields[1], line.size() > 18 ? line.substr(18) : ""});
+    std::getline(in, line);
+    for (int i = 0; i < fields[4]; ++i) std::getline(in, line);
+  }
+  return headers;
+}
+
+// Order of the point group of each space group (International Tables Vol. A).
+int PointGroupOrder(int number) {
+  static const std::tuple<int, int> kLast[] = {
+      {1, 1},    {2, 2},    {9, 2},    {15, 4},   {46, 4},   {74, 8},   {82, 4},  {88, 8},
+      {122, 8},  {142, 16}, {146, 3},  {148, 6},  {161, 6},  {167, 12}, {174, 6}, {176, 12},
+      {190, 12}, {194, 24}, {199, 12}, {206, 24}, {220, 24}, {230, 48}};
+  for (const auto& [last, order] : kLast) {
+    if (number <= last) return order;
+  }
+  return 0;
+}
+
+// Lattice points per cell from the lattice letter; rhombohedral axes hold one.
+int LatticePoints(const Header& header) {
+  switch (header.symbol[0]) {
+    case 'A':
+    case 'B':
+    case 'C':
+    case 'I':
+      return 2;
+    case 'F':
+      return 4;
+    case 'R':
+      return header.setting == 1 ? 3 : 1;
+    default:
+      return 1;
+  }
+}
+
+int CrystalSystemOf(int number) {
+  const int last[] = {2, 15, 74, 142, 167, 194, 230};
+  for (int system = 1; system <= 7; ++system) {
+    if (number <= last[system - 1]) return system;
+  }
+  return 0;
+}
+
+TEST(BundledTableTest, EveryRecordExpandsToItsGroup) {
+  const std::vector<Header> headers = Headers();
+  ASSERT_EQ(headers.size(), 306u);
+  ASSERT_LT(headers.size(), 4000u);
+  std::set<int> numbers;
+  for (const Header& header : headers) {
+    SCOPED_TRACE(std::to_string(header.number) + " setting " + std::to_string(header.setting));
+    numbers.insert(header.number);
+    SpaceGroupRecord record;
+    std::string message;
+    ASSERT_EQ(ReadSpaceGroupRecord(kTable, header.number, header.setting, record, message), 0);
+    EXPECT_EQ(record.crystalSystemIndex, CrystalSystemOf(header.number));
+    EXPECT_NE(ClassifyPointGroup(header.number, header.setting), 0);
+
+    std::vector<SymmetryOperation> ops(kMaxOperations);
+    int count = 0;
+    for (const std::string& code : record.symmetryCodes) {
+      ASSERT_TRUE(ParseSymmetryCode(code, ops[count++])) << code;
+    }
+    ASSERT_TRUE(
+        ExpandOperations(ops, count, record.centrosymmetric, record.conditionCodes[kGeneralClass]));
+    EXPECT_EQ(count, PointGroupOrder(header.number) * LatticePoints(header));
+    // No operation twice: rotations equal and translations equal modulo 1.
+    for (int i = 0; i < count; ++i) {
+      for (int k = i + 1; k < count; ++k) {
+        bool same = true;
+        for (int r = 0; r < 3 && same; ++r) {
+          for (int c = 0; c < 3; ++c) same = same && ops[i].R[r][c] == ops[k].R[r][c];
+          const double shift = ops[i].t[r] - ops[k].t[r];
+          same = same && std::fabs(shift - std::round(shift)) < 1e-5;
+        }
+        EXPECT_FALSE(same) << record.symmetryCodes[i % record.codeCount];
+      }
+    }
+  }
+  EXPECT_EQ(numbers.size(), 230u);
+}
+
+TEST(BundledTableTest, ConditionsGiveTheAbsencesGemmiGives) {
+  std::ifstream in(BRAXEL_TEST_DATA_DIR "/absences.txt");
+  ASSERT_TRUE(in.good());
+  std::string line;
+  int checked = 0;
+  SpaceGroupRecord record;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    int number, setting, h, k, l;
+    std::string verdict;
+    fields >> number >> setting >> h >> k >> l >> verdict;
+    if (record.number != number || record.setting != setting) {
+      std::string message;
+      ASSERT_EQ(ReadSpaceGroupRecord(kTable, number, setting, record, message), 0) << line;
+    }
+    bool allowed = false;
+    ClassOfAllowed(h, k, l, record.conditionCodes, allowed);
+    EXPECT_EQ(allowed ? "present" : "absent", verdict) << line;
+    ++checked;
+  }
+  EXPECT_GT(checked, 12000);
+}
+
+TEST(BundledTableTest, SymbolSearchInFileOrderFindsTheGroupThatCarriesIt) {
+  const std::vector<Header> headers = Headers();
+  for (const Header& header : headers) {
+    for (const Header& earlier : headers) {
+      if (earlier.number == header.number) break;
+      // Known: "C 2 2 21" (20) stands before "C 2 2 2" (21) and begins with it; the
+      // search by symbol must prefer a whole match for that one.
+      if (header.symbol == "C 2 2 2" && earlier.symbol == "C 2 2 21") continue;
+      EXPECT_NE(earlier.symbol.rfind(header.symbol, 0), 0u)
+          << header.symbol << " found at " << earlier.number;
+    }
+  }
+}
+
+TEST(BundledSettingTableTest, FieldsFitTheirColumnsAndStartFromTheTableSymbol) {
+  std::ifstream in(kSettings);
+  std::string line;
+  std::vector<Header> headers = Headers();
+  const auto symbolOf = [&](int number) {
+    for (const Header& header : headers) {
+      if (header.number == number && header.setting == 1) return header.symbol;
+    }
+    return std::string();
+  };
+  int groupLines = 0;
+  std::set<int> groups;
+  while (std::getline(in, line)) {
+    ASSERT_LE(line.size(), 89u);
+    const int number = LeadingInt(line);
+    if (line.rfind("Monoclinic", 0) == 0 || line.rfind("Orthorhombic", 0) == 0 ||
+        line.rfind("No", 0) == 0) {
+      continue;
+    }
+    ++groupLines;
+    for (std::size_t start = 10; start < line.size(); start += 11) {
+      // A field holds at most 10 characters: the column after it is blank.
+      if (start + 10 < line.size()) {
+        EXPECT_EQ(line[start + 10], ' ') << line;
+      }
+    }
+    if (number != 0) {
+      groups.insert(number);
+      std::string standard = line.substr(10, 10);
+      standard.erase(standard.find_last_not_of(' ') + 1);
+      EXPECT_EQ(standard, symbolOf(number)) << line;
+    }
+  }
+  EXPECT_EQ(groups.size(), 72u);  // 3 to 74
+  EXPECT_EQ(*groups.begin(), 3);
+  EXPECT_EQ(*groups.rbegin(), 74);
+  EXPECT_EQ(groupLines, 13 + 2 * 8 + 59);
+}
+
+}  // namespace
+}  // namespace braxel
