@@ -38,12 +38,18 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
                             input.settingNumber, input.sgNumber);
     return -1;
   }
+  if (BuildOperations(record.symmetryCodes, input.sgNumber, record.centrosymmetric,
+                      record.conditionCodes[kGeneralClass], operations, operationCount,
+                      runMessage) != 0) {
+    return -1;
+  }
+  const std::span<const SymmetryOperation> expanded(operations.data(),
+                                                    static_cast<std::size_t>(operationCount));
   limits =
       ComputeIndexLimits(input.cell.a, input.cell.b, input.cell.c, profile.twoThetaEnd,
                          record.crystalSystemIndex, record.centrosymmetric, record.laueIndex, ka1);
-  if (EnumerateReflections(limits, record.conditionCodes, StandardMultiplicities(), pointGroupIndex,
-                           input.settingNumber, record.laueIndex, entries, generatedCount,
-                           runMessage) != 0) {
+  if (EnumerateReflections(limits, expanded, input.settingNumber, record.laueIndex, entries,
+                           generatedCount, runMessage) != 0) {
     return -1;
   }
   entryCount = generatedCount;
@@ -53,13 +59,9 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
     return -1;
   }
   AppendKa2Entries(entries, entryCount, ka2, input.atomCount, atoms, f);
-  SortAndMergeReflections(entries, entryCount, input.atomCount, f);
-  if (GenerateEquivalentPositions(record.symmetryCodes, input.sgNumber, record.centrosymmetric,
-                                  record.conditionCodes[kGeneralClass], input.atomCount,
-                                  input.x.data(), input.y.data(), input.z.data(), positions,
-                                  runMessage) != 0) {
-    return -1;
-  }
+  SortReflections(entries, entryCount, input.atomCount, f);
+  GenerateEquivalentPositions(expanded, input.atomCount, input.x.data(), input.y.data(),
+                              input.z.data(), positions);
   const AtomSites sites{input.g.data(), input.B.data(), &atoms, &positions, input.atomCount};
   if (ComputeIntensities(entries, entryCount, generatedCount, f, sites, profile, runMessage) != 0) {
     return -1;

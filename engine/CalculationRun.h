@@ -56,6 +56,8 @@ class CalculationRun {
   int pointGroupIndex = 0;
   double ka1 = 0.0;
   double ka2 = 0.0;
+  std::array<SymmetryOperation, kMaxOperations> operations;  // expanded from the codes
+  int operationCount = 0;
   IndexLimits limits;
   int generatedCount = 0;  // reflections kept by the enumeration
   int entryCount = 0;      // entries after the Ka2 copies, the sort and the merge

@@ -1,5 +1,7 @@
 #include "engine/Classification.h"
 
+#include <cstddef>
+
 namespace braxel {
 
 namespace {
@@ -7,63 +9,6 @@ namespace {
 template <std::size_t N>
 const char* NameAt(const char* const (&names)[N], int index) {
   return index >= 1 && index < static_cast<int>(N) ? names[index] : "";
-}
-
-// Rows: reflection classes 1..14; columns: point groups 1..45. The "32(rhom)" cells of 0kl, h0l
-// and hk0 hold the general multiplicity 6 of that point group.
-constexpr int kMultiplicityRows[14][kPointGroupCount] = {
-    // 1 "00l"
-    {1, 2, 2, 1, 1, 2, 2, 2, 2, 1, 2, 1, 2, 2, 2, 1, 2, 1, 2, 1, 3, 2, 6,
-     2, 2, 6, 1, 1, 3, 2, 6, 6, 1, 2, 2, 2, 1, 2, 2, 2, 6, 6, 6, 6, 6},
-    // 2 "0k0"
-    {1, 2, 1, 2, 2, 1, 2, 2, 2, 2, 2, 4, 4, 4, 4, 4, 4, 4, 4, 3, 3, 6, 6,
-     6, 3, 6, 3, 6, 3, 6, 6, 6, 6, 3, 6, 6, 6, 3, 6, 6, 6, 6, 6, 6, 6},
-    // 3 "0kl"
-    {1, 2, 2, 2, 2, 2, 4,  4,  4,  2, 4, 4,  4,  8, 8,  4,  8,  8,  8,  3,  3,  6, 6,
-     6, 6, 6, 6, 6, 6, 12, 12, 12, 6, 6, 12, 12, 6, 12, 12, 12, 12, 12, 24, 24, 24},
-    // 4 "h00"
-    {1, 2, 2, 2, 1, 1, 2, 2, 2, 2, 2, 4, 4, 4, 4, 4, 4, 4, 4, 3, 3, 6, 6,
-     6, 3, 6, 3, 6, 3, 6, 6, 6, 6, 3, 6, 6, 6, 3, 6, 6, 6, 6, 6, 6, 6},
-    // 5 "h0l"
-    {1, 2, 2, 2, 1, 2, 2, 4,  4,  2, 4, 4,  4,  8, 8, 4,  8,  4,  8,  3,  3,  6, 6,
-     6, 6, 6, 3, 6, 6, 6, 12, 12, 6, 6, 12, 12, 6, 6, 12, 12, 12, 12, 24, 24, 24},
-    // 6 "hk0"
-    {1, 2, 2, 2, 2, 1, 4,  2,  4,  4, 4, 4, 4,  4,  8, 8, 8,  8,  8,  3,  3,  6, 6,
-     6, 6, 6, 6, 6, 6, 12, 12, 12, 6, 3, 6, 12, 12, 6, 6, 12, 12, 12, 24, 24, 24},
-    // 7 "hkl"
-    {1, 2, 2, 2, 2, 2, 4,  4,  4,  4, 8, 4,  4,  8,  8,  8,  8,  8,  16, 3,  3,  6, 6,
-     6, 6, 6, 6, 6, 6, 12, 12, 12, 6, 6, 12, 12, 12, 12, 12, 24, 12, 24, 24, 24, 48},
-    // 8 "0kk"
-    {1, 2, 2, 2, 2, 2, 4,  4,  4, 2, 4, 4,  4,  8, 8,  4,  8,  8,  8,  3,  3,  6, 6,
-     6, 6, 6, 6, 6, 3, 12, 12, 6, 6, 6, 12, 12, 6, 12, 12, 12, 12, 12, 12, 12, 12},
-    // 9 "hh0"
-    {1, 2, 2, 2, 2, 1, 4, 2, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4,  4,  3,  3,  6, 6,
-     3, 3, 6, 6, 3, 3, 6, 6, 6, 6, 3, 6, 6, 6, 6, 3, 6, 12, 12, 12, 12, 12},
-    // 10 "hhl"
-    {1, 2, 2, 2, 2, 2, 4,  4, 4, 4, 8, 4,  4,  8, 8,  4, 4,  8,  8,  3,  3,  6, 6,
-     6, 6, 6, 6, 3, 3, 12, 6, 6, 6, 6, 12, 12, 6, 12, 6, 12, 12, 24, 24, 12, 24},
-    // 11 "h0h"
-    {1, 2, 2, 2, 1, 2, 2, 4,  4, 2, 4, 4,  4,  8, 8, 4,  8,  4,  8,  3,  3,  6, 6,
-     6, 6, 6, 3, 6, 3, 6, 12, 6, 6, 6, 12, 12, 6, 6, 12, 12, 12, 12, 12, 12, 12},
-    // 12 "hkk"
-    {1, 2, 2, 2, 2, 2, 4,  4,  4, 4, 8, 4,  4,  8,  8,  8,  8,  8,  16, 3,  3,  6, 6,
-     6, 6, 6, 6, 6, 3, 12, 12, 6, 6, 6, 12, 12, 12, 12, 12, 24, 12, 24, 24, 12, 24},
-    // 13 "hkh"
-    {1, 2, 2, 2, 2, 2, 4,  4,  4, 4, 8, 4,  4,  8,  8,  8,  8,  8,  16, 3,  3,  6, 6,
-     6, 6, 6, 6, 6, 3, 12, 12, 6, 6, 6, 12, 12, 12, 12, 12, 24, 12, 24, 24, 12, 24},
-    // 14 "hhh"
-    {1, 2, 2, 2, 2, 2, 4,  4,  4, 4, 8, 4,  4,  8, 8,  4, 4,  8, 8, 3, 1, 6, 2,
-     6, 6, 2, 6, 6, 1, 12, 12, 2, 6, 6, 12, 12, 6, 12, 6, 12, 4, 8, 8, 4, 8},
-};
-
-MultiplicityTable BuildMultiplicities() {
-  MultiplicityTable table{};
-  for (int row = 1; row <= 14; ++row) {
-    for (int column = 1; column <= kPointGroupCount; ++column) {
-      table[row][column] = kMultiplicityRows[row - 1][column - 1];
-    }
-  }
-  return table;
 }
 
 // Point group by space-group number for the groups whose class does not depend on the setting.
@@ -107,11 +52,6 @@ struct SixSettings {
 constexpr SixSettings kSixSettings[] = {{5, 5, 3, 4}, {7, 9, 5, 6}, {12, 15, 7, 8}};
 
 }  // namespace
-
-const MultiplicityTable& StandardMultiplicities() {
-  static const MultiplicityTable table = BuildMultiplicities();
-  return table;
-}
 
 int ClassifyPointGroup(int sgNumber, int settingNumber) {
   for (const NumberRange& range : kAnySetting) {

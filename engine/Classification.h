@@ -1,15 +1,8 @@
 #pragma once
 
-#include <array>
-
 namespace braxel {
 
 inline constexpr int kPointGroupCount = 45;
-
-// Multiplicity of a reflection of class 1..14 in point group 1..45: [class][pointGroupIndex].
-using MultiplicityTable = std::array<std::array<int, kPointGroupCount + 1>, 15>;
-
-const MultiplicityTable& StandardMultiplicities();
 
 // The point group of a space group and setting, 1..45; 0 when the setting is not one the
 // group is classified for.

@@ -1,5 +1,6 @@
 #include "engine/Enumeration.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -242,38 +243,131 @@ IndexLimits ComputeIndexLimits(double a, double b, double c, double twoThetaEnd,
   return limits;
 }
 
-int EnumerateReflections(const IndexLimits& limits, const ConditionCodes& conditionCodes,
-                         const MultiplicityTable& multiplicities, int pointGroupIndex,
+namespace {
+
+struct Index3 {
+  int h;
+  int k;
+  int l;
+  bool operator==(const Index3&) const = default;
+};
+
+// The rotations of the Laue group acting on indices, h' = h R, from the point group of the
+// operations and the inversion.
+class LaueGroup {
+ public:
+  explicit LaueGroup(std::span<const SymmetryOperation> operations) {
+    for (const SymmetryOperation& op : operations) {
+      int R[3][3];
+      for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) R[r][c] = static_cast<int>(std::lround(op.R[r][c]));
+      }
+      Add(R);
+      for (auto& row : R) {
+        for (int& value : row) value = -value;
+      }
+      Add(R);
+    }
+  }
+  int Count() const { return count_; }
+  Index3 Apply(int g, const Index3& v) const {
+    const auto& R = rotations_[static_cast<std::size_t>(g)];
+    return {v.h * R[0][0] + v.k * R[1][0] + v.l * R[2][0],
+            v.h * R[0][1] + v.k * R[1][1] + v.l * R[2][1],
+            v.h * R[0][2] + v.k * R[1][2] + v.l * R[2][2]};
+  }
+
+ private:
+  void Add(const int (&R)[3][3]) {
+    for (int g = 0; g < count_; ++g) {
+      if (std::equal(&R[0][0], &R[0][0] + 9, &rotations_[static_cast<std::size_t>(g)][0][0])) {
+        return;
+      }
+    }
+    if (count_ == kMaxLaueOperations) return;  // a real point group has at most 48
+    std::copy(&R[0][0], &R[0][0] + 9, &rotations_[static_cast<std::size_t>(count_++)][0][0]);
+  }
+  static constexpr int kMaxLaueOperations = 48;
+  std::array<int[3][3], kMaxLaueOperations> rotations_{};
+  int count_ = 0;
+};
+
+}  // namespace
+
+bool IsSystematicallyAbsent(int h, int k, int l, std::span<const SymmetryOperation> operations) {
+  for (const SymmetryOperation& op : operations) {
+    bool fixed = true;
+    for (int c = 0; c < 3 && fixed; ++c) {
+      fixed = h * op.R[0][c] + k * op.R[1][c] + l * op.R[2][c] == (c == 0 ? h : c == 1 ? k : l);
+    }
+    if (!fixed) continue;
+    const double phase = h * op.t[0] + k * op.t[1] + l * op.t[2];
+    // The rhombohedral centring is given to six decimals, hence the tolerance.
+    if (std::fabs(phase - std::round(phase)) > 1e-3) return true;
+  }
+  return false;
+}
+
+int EnumerateReflections(const IndexLimits& limits, std::span<const SymmetryOperation> operations,
                          int settingNumber, int laueIndex, std::span<Reflection> entries,
                          int& count, std::string& runMessage) {
   count = 0;
-  const auto span = [](int low, int high) { return high >= low ? double(high) - low + 1.0 : 0.0; };
-  if (span(limits.hmin, limits.hmax) * span(limits.kmin, limits.kmax) *
-          span(limits.lmin, limits.lmax) >
-      kMaxBoxTriples) {
+  // The limits bound |h|, |k| and |l| of every reflection in range; the walk covers all signs.
+  const int hmax = std::max(std::abs(limits.hmin), limits.hmax);
+  const int kmax = std::max(std::abs(limits.kmin), limits.kmax);
+  const int lmax = std::max(std::abs(limits.lmin), limits.lmax);
+  if ((2.0 * hmax + 1) * (2.0 * kmax + 1) * (2.0 * lmax + 1) > kMaxBoxTriples) {
     runMessage = CapacityMessage();
     return -1;
   }
-  for (int l = limits.lmax; l >= limits.lmin; --l) {
-    for (int k = limits.kmax; k >= limits.kmin; --k) {
-      for (int h = limits.hmax; h >= limits.hmin; --h) {
-        if (OutsideAsymmetricUnit(h, k, l, laueIndex, settingNumber)) continue;
-        bool allowed = false;
-        const int reflectionClass = ClassOfAllowed(h, k, l, conditionCodes, allowed);
-        if (!allowed || reflectionClass == 0) continue;
+  const LaueGroup laue(operations);
+  const auto inBox = [&](const Index3& v) {
+    return std::abs(v.h) <= hmax && std::abs(v.k) <= kmax && std::abs(v.l) <= lmax;
+  };
+  // The member that represents a form: inside the limits and restrictions first, then the
+  // earliest in walk order.
+  const auto precedes = [&](const Index3& a, const Index3& b) {
+    const auto selected = [&](const Index3& v) {
+      return v.h >= limits.hmin && v.h <= limits.hmax && v.k >= limits.kmin && v.k <= limits.kmax &&
+             v.l >= limits.lmin && v.l <= limits.lmax &&
+             !OutsideAsymmetricUnit(v.h, v.k, v.l, laueIndex, settingNumber);
+    };
+    const bool aSelected = selected(a);
+    if (aSelected != selected(b)) return aSelected;
+    if (a.l != b.l) return a.l > b.l;
+    if (a.k != b.k) return a.k > b.k;
+    return a.h > b.h;
+  };
+  for (int l = lmax; l >= -lmax; --l) {
+    for (int k = kmax; k >= -kmax; --k) {
+      for (int h = hmax; h >= -hmax; --h) {
+        if (h == 0 && k == 0 && l == 0) continue;
+        const Index3 self{h, k, l};
+        bool representative = true;
+        for (int g = 0; g < laue.Count() && representative; ++g) {
+          const Index3 member = laue.Apply(g, self);
+          representative = member == self || !inBox(member) || !precedes(member, self);
+        }
+        if (!representative || IsSystematicallyAbsent(h, k, l, operations)) continue;
         if (count >= kMaxGeneratedReflections || count >= static_cast<int>(entries.size())) {
           runMessage = CapacityMessage();
           return -1;
+        }
+        std::array<Index3, 48> members;
+        int size = 0;
+        for (int g = 0; g < laue.Count(); ++g) {
+          const Index3 member = laue.Apply(g, self);
+          if (std::find(members.begin(), members.begin() + size, member) ==
+              members.begin() + size) {
+            members[static_cast<std::size_t>(size++)] = member;
+          }
         }
         Reflection& entry = entries[static_cast<std::size_t>(count)];
         entry = Reflection{};
         entry.h = h;
         entry.k = k;
         entry.l = l;
-        entry.multiplicity = pointGroupIndex >= 1 && pointGroupIndex <= kPointGroupCount
-                                 ? multiplicities[static_cast<std::size_t>(reflectionClass)]
-                                                 [static_cast<std::size_t>(pointGroupIndex)]
-                                 : 0;
+        entry.multiplicity = size;
         entry.generated = count;
         ++count;
       }

@@ -4,8 +4,8 @@
 #include <span>
 #include <string>
 
-#include "engine/Classification.h"
 #include "engine/Reflection.h"
+#include "engine/SymmetryCodes.h"
 #include "spacegroup/SpaceGroupRecord.h"
 
 namespace braxel {
@@ -38,11 +38,16 @@ IndexLimits ComputeIndexLimits(double a, double b, double c, double twoThetaEnd,
                                int crystalSystemIndex, int centrosymmetric, int laueIndex,
                                double ka1);
 
-// Walks the index box and stores the kept reflections with their multiplicities in entries;
+// Lists every form of reflections h k l of the index box once, with the number of its members
+// under the Laue group as multiplicity, dropping the systematic absences of the operations.
+// A form is listed by the member the limits and the Laue class's index restrictions select
+// where they select one, else by its first member in walk order (descending l, k, h).
 // 0 on success, -1 when more than kMaxGeneratedReflections would be kept.
-int EnumerateReflections(const IndexLimits& limits, const ConditionCodes& conditionCodes,
-                         const MultiplicityTable& multiplicities, int pointGroupIndex,
+int EnumerateReflections(const IndexLimits& limits, std::span<const SymmetryOperation> operations,
                          int settingNumber, int laueIndex, std::span<Reflection> entries,
                          int& count, std::string& runMessage);
+
+// True when an operation (R, t) maps h k l onto itself with a phase h.t that is not whole.
+bool IsSystematicallyAbsent(int h, int k, int l, std::span<const SymmetryOperation> operations);
 
 }  // namespace braxel

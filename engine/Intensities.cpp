@@ -14,7 +14,6 @@ namespace braxel {
 namespace {
 
 constexpr double kTwoPi = 6.2831853;
-constexpr double kSameTwoTheta = 0.000001;
 
 double TwoThetaOf(double d, double lambda) {
   double sinTheta = 0.5 * lambda / d;
@@ -156,8 +155,8 @@ void AppendKa2Entries(std::span<Reflection> entries, int& count, double ka2, int
   count = 2 * n;
 }
 
-void SortAndMergeReflections(std::span<Reflection> entries, int& count, int atomCount,
-                             ScatteringFactorTable& f) {
+void SortReflections(std::span<Reflection> entries, int count, int atomCount,
+                     ScatteringFactorTable& f) {
   const int n = count;
   if (n == 0) return;
   // A selection sort picks, at step i, the smallest angle among positions i.. (the lowest
@@ -202,29 +201,15 @@ void SortAndMergeReflections(std::span<Reflection> entries, int& count, int atom
     }
   }
 
-  // Marks are decided on the sorted list before anything is removed.
   std::vector<Reflection> sorted(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) sorted[i] = entries[static_cast<std::size_t>(entryAt[i])];
-  std::vector<int> keep;
-  keep.reserve(static_cast<std::size_t>(n));
-  keep.push_back(0);
-  for (int i = 1; i < n; ++i) {
-    const Reflection& previous = sorted[i - 1];
-    const Reflection& current = sorted[i];
-    const bool duplicate = std::fabs(previous.twoTheta - current.twoTheta) < kSameTwoTheta &&
-                           std::abs(previous.h) + std::abs(previous.k) + std::abs(previous.l) ==
-                               std::abs(current.h) + std::abs(current.k) + std::abs(current.l) &&
-                           previous.code == current.code;
-    if (!duplicate) keep.push_back(i);
-  }
-  for (std::size_t i = 0; i < keep.size(); ++i) entries[i] = sorted[keep[i]];
+  std::copy(sorted.begin(), sorted.end(), entries.begin());
   std::vector<double> column(static_cast<std::size_t>(n));
   for (int j = 0; j < atomCount; ++j) {
     double* values = f.Column(j);
     std::copy(values, values + n, column.begin());
-    for (std::size_t i = 0; i < keep.size(); ++i) values[i] = column[entryAt[keep[i]]];
+    for (int i = 0; i < n; ++i) values[i] = column[entryAt[i]];
   }
-  count = static_cast<int>(keep.size());
 }
 
 int ComputeIntensities(std::span<Reflection> entries, int count, int generatedCount,
@@ -254,8 +239,11 @@ int ComputeIntensities(std::span<Reflection> entries, int count, int generatedCo
 
   for (int i = 0; i < count; ++i) {
     Reflection& entry = entries[static_cast<std::size_t>(i)];
+    // F(h k l) and F(-h -k -l): the cosine sums are even in the indices, the sine sums odd.
     double Ar = 0.0;
     double Ai = 0.0;
+    double friedelAr = 0.0;
+    double friedelAi = 0.0;
     for (int j = 0; j < atoms.count; ++j) {
       const std::size_t sum = static_cast<std::size_t>(j) * generatedCount + entry.generated;
       const double C = cosSums[sum];
@@ -263,10 +251,16 @@ int ComputeIntensities(std::span<Reflection> entries, int count, int generatedCo
       const double T = std::exp(-atoms.B[j] * entry.s2);
       const double fj = f.At(j, i);
       const double deltaf2 = atoms.scattering->Deltaf2[static_cast<std::size_t>(j)];
-      Ar += T * atoms.g[j] * (fj * C - deltaf2 * S);
-      Ai += T * atoms.g[j] * (fj * S + deltaf2 * C);
+      const double weight = T * atoms.g[j];
+      Ar += weight * (fj * C - deltaf2 * S);
+      Ai += weight * (fj * S + deltaf2 * C);
+      friedelAr += weight * (fj * C + deltaf2 * S);
+      friedelAi += weight * (deltaf2 * C - fj * S);
     }
-    entry.fCalc = std::sqrt(Ar * Ar + Ai * Ai);
+    // A form of the Laue class holds h k l and its Friedel mate, which differ where the
+    // anomalous terms break Friedel's law: the entry carries the root of their mean square.
+    entry.fCalc =
+        std::sqrt((Ar * Ar + Ai * Ai + friedelAr * friedelAr + friedelAi * friedelAi) / 2);
     const double theta = entry.twoTheta * kDegree / 2.0;
     const double tangent = std::tan(theta);
     const double H2 = profile.U * tangent * tangent + profile.V * tangent + profile.W;

@@ -18,10 +18,10 @@ double RoundToSevenDigits(double value);
 void AppendKa2Entries(std::span<Reflection> entries, int& count, double ka2, int atomCount,
                       const AtomScattering& atoms, ScatteringFactorTable& f);
 
-// Orders the entries by ascending twoTheta exactly as a selection sort with exchanges does,
-// then drops a neighbour of the same twoTheta, |h|+|k|+|l| and code.
-void SortAndMergeReflections(std::span<Reflection> entries, int& count, int atomCount,
-                             ScatteringFactorTable& f);
+// Orders the entries by ascending twoTheta exactly as a selection sort with exchanges does.
+// Every entry is a form of its own, so entries at one angle all stay.
+void SortReflections(std::span<Reflection> entries, int count, int atomCount,
+                     ScatteringFactorTable& f);
 
 struct AtomSites {
   const double* g;

@@ -15,7 +15,7 @@ constexpr int kAnomalousTargets = 6;  // Cr, Fe, Co, Cu, Mo, Ag
 
 enum class Lookup { kFound, kMissing, kUnreadable };
 
-// The first record whose line begins with the species wins.
+// The first record of exactly that name wins.
 Lookup FindRecord(LineReader& reader, const std::string& species, int targetIndex,
                   ScatteringFactorRecord& record) {
   reader.Rewind();
@@ -26,7 +26,9 @@ Lookup FindRecord(LineReader& reader, const std::string& species, int targetInde
   while (reader.ReadLine(name)) {
     const bool haveCoefficients = reader.ReadLine(coefficients);
     const bool haveAnomalous = reader.ReadLine(anomalous);
-    if (std::string_view(name).substr(0, species.size()) != species) continue;
+    // The record's name ends at the first blank: M must not take the factors of Mg.
+    const std::string_view line = WithoutLineEnd(name);
+    if (line.substr(0, line.find(' ')) != species) continue;
     record = ScatteringFactorRecord{};
     double nine[9];
     double twelve[2 * kAnomalousTargets];

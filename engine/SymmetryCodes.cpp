@@ -1,5 +1,6 @@
 #include "engine/SymmetryCodes.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/TextInput.h"
@@ -17,6 +18,12 @@ bool IsInversion(const SymmetryOperation& operation) {
     }
   }
   return true;
+}
+
+// Coordinates are compared modulo the period: 0.99999 and 0.00001 are the same place.
+bool SameCoordinate(double a, double b) {
+  const double difference = std::fabs(a - b);
+  return std::min(difference, 1.0 - difference) < kSameCoordinate;
 }
 
 double IntoCell(double value) {
@@ -137,14 +144,12 @@ bool ExpandOperations(std::span<SymmetryOperation> operations, int& count, int c
   return true;
 }
 
-int GenerateEquivalentPositions(const std::vector<std::string>& symmetryCodes, int sgNumber,
-                                int centrosymmetric, int generalConditionCode, int siteCount,
-                                const double* x, const double* y, const double* z,
-                                EquivalentPositions& result, std::string& runMessage) {
-  std::array<SymmetryOperation, kMaxOperations> operations;
-  int count = 0;
+int BuildOperations(const std::vector<std::string>& symmetryCodes, int sgNumber,
+                    int centrosymmetric, int generalConditionCode,
+                    std::span<SymmetryOperation> operations, int& count, std::string& runMessage) {
+  count = 0;
   for (const std::string& code : symmetryCodes) {
-    if (count == kMaxOperations) break;  // the table reader refuses longer lists
+    if (count == static_cast<int>(operations.size())) break;  // the table reader refuses more
     if (!ParseSymmetryCode(code, operations[static_cast<std::size_t>(count)])) {
       runMessage = FormatText("Symmetry code %s of space group %d is not readable !!!",
                               code.c_str(), sgNumber);
@@ -157,7 +162,13 @@ int GenerateEquivalentPositions(const std::vector<std::string>& symmetryCodes, i
                             kMaxOperations);
     return -1;
   }
+  return 0;
+}
 
+void GenerateEquivalentPositions(std::span<const SymmetryOperation> operations, int siteCount,
+                                 const double* x, const double* y, const double* z,
+                                 EquivalentPositions& result) {
+  const int count = static_cast<int>(operations.size());
   std::array<Position, kMaxOperations> images;
   std::array<bool, kMaxOperations> kept;
   for (int site = 0; site < siteCount; ++site) {
@@ -175,22 +186,21 @@ int GenerateEquivalentPositions(const std::vector<std::string>& symmetryCodes, i
       const Position& first = images[static_cast<std::size_t>(i)];
       for (int k = i + 1; k < count; ++k) {
         const Position& other = images[static_cast<std::size_t>(k)];
-        if (std::fabs(first.x - other.x) < kSameCoordinate &&
-            std::fabs(first.y - other.y) < kSameCoordinate &&
-            std::fabs(first.z - other.z) < kSameCoordinate) {
+        if (SameCoordinate(first.x, other.x) && SameCoordinate(first.y, other.y) &&
+            SameCoordinate(first.z, other.z)) {
           kept[static_cast<std::size_t>(k)] = false;
         }
       }
     }
     int copies = 0;
     for (int i = 0; i < count; ++i) {
-      if (kept[static_cast<std::size_t>(i)])
+      if (kept[static_cast<std::size_t>(i)]) {
         result.At(site, copies++) = images[static_cast<std::size_t>(i)];
+      }
     }
     result.siteMultiplicity[static_cast<std::size_t>(site)] = copies;
   }
   result.generalSites = count;
-  return 0;
 }
 
 }  // namespace braxel

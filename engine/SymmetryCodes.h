@@ -47,10 +47,15 @@ bool ParseSymmetryCode(std::string_view code, SymmetryOperation& operation);
 bool ExpandOperations(std::span<SymmetryOperation> operations, int& count, int centrosymmetric,
                       int generalConditionCode);
 
-// 0 on success, -1 with the message when a code is unreadable or the list exceeds capacity.
-int GenerateEquivalentPositions(const std::vector<std::string>& symmetryCodes, int sgNumber,
-                                int centrosymmetric, int generalConditionCode, int siteCount,
-                                const double* x, const double* y, const double* z,
-                                EquivalentPositions& result, std::string& runMessage);
+// The operations of a record: its codes parsed and expanded. 0 on success, -1 with the
+// message when a code is unreadable or the list exceeds the capacity.
+int BuildOperations(const std::vector<std::string>& symmetryCodes, int sgNumber,
+                    int centrosymmetric, int generalConditionCode,
+                    std::span<SymmetryOperation> operations, int& count, std::string& runMessage);
+
+// The distinct images in the cell of every site under the operations.
+void GenerateEquivalentPositions(std::span<const SymmetryOperation> operations, int siteCount,
+                                 const double* x, const double* y, const double* z,
+                                 EquivalentPositions& result);
 
 }  // namespace braxel

@@ -45,47 +45,6 @@ TEST(ClassifyPointGroupTest, EveryGroupHasAPointGroupInItsFirstSetting) {
   EXPECT_STREQ(PointGroupName(ClassifyPointGroup(225, 1)), "m-3m");
 }
 
-// Powder multiplicities of the centrosymmetric point groups are the sizes of the forms under
-// the Laue group (textbook values, e.g. International Tables Vol. A, Table 10.1.2.2).
-TEST(MultiplicityTableTest, CentrosymmetricColumnsAreTheSizesOfTheForms) {
-  const MultiplicityTable& m = StandardMultiplicities();
-  // m-3m: {00l} 6, {0kl} 24, {h00} 6, {hh0} 12, {hhl} 24, {hkl} 48, {hhh} 8.
-  EXPECT_EQ(m[1][45], 6);
-  EXPECT_EQ(m[3][45], 24);
-  EXPECT_EQ(m[4][45], 6);
-  EXPECT_EQ(m[9][45], 12);
-  EXPECT_EQ(m[10][45], 24);
-  EXPECT_EQ(m[7][45], 48);
-  EXPECT_EQ(m[14][45], 8);
-  // 4/mmm: {00l} 2, {h00} 4, {hh0} 4, {hk0} 8, {h0l} 8, {hhl} 8, {hkl} 16.
-  const int tetragonal[][2] = {{1, 2}, {4, 4}, {9, 4}, {6, 8}, {5, 8}, {10, 8}, {7, 16}};
-  for (const auto& [cls, size] : tetragonal) EXPECT_EQ(m[cls][19], size) << cls;
-  // mmm: {h00} 2, {hk0} 4, {hkl} 8.
-  EXPECT_EQ(m[4][11], 2);
-  EXPECT_EQ(m[6][11], 4);
-  EXPECT_EQ(m[7][11], 8);
-  // 6/mmm: {00l} 2, {h00} 6, {hh0} 6, {hk0} 12, {hkl} 24.
-  EXPECT_EQ(m[1][40], 2);
-  EXPECT_EQ(m[4][40], 6);
-  EXPECT_EQ(m[9][40], 6);
-  EXPECT_EQ(m[6][40], 12);
-  EXPECT_EQ(m[7][40], 24);
-}
-
-TEST(MultiplicityTableTest, TriclinicAndTheRhombohedralThreeTwoCells) {
-  const MultiplicityTable& m = StandardMultiplicities();
-  for (int cls = 1; cls <= 14; ++cls) {
-    EXPECT_EQ(m[cls][1], 1) << cls;
-    EXPECT_EQ(m[cls][2], 2) << cls;
-  }
-  EXPECT_EQ(m[3][26], 6);
-  EXPECT_EQ(m[5][26], 6);
-  EXPECT_EQ(m[6][26], 6);
-  for (int cls = 1; cls <= 14; ++cls) {
-    for (int pg = 1; pg <= 45; ++pg) EXPECT_GT(m[cls][pg], 0) << cls << " " << pg;
-  }
-}
-
 TEST(NamesTest, ReportNamesByIndex) {
   EXPECT_STREQ(CrystalSystemName(1), "triclinic");
   EXPECT_STREQ(CrystalSystemName(7), "cubic");

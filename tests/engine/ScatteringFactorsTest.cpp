@@ -109,9 +109,12 @@ TEST_F(ScatteringFactorsTest, SingleLineTargetTakesNoAnomalousTerms) {
       1e-9);
 }
 
-TEST_F(ScatteringFactorsTest, TheFirstRecordBeginningWithTheSpeciesIsTaken) {
+TEST_F(ScatteringFactorsTest, TheRecordOfExactlyTheSpeciesIsTaken) {
+  // Os stands before O in this file; O must not take its factors, nor M those of Mg.
   ASSERT_EQ(Compute({"O"}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), 0);
-  EXPECT_DOUBLE_EQ(atoms.Awt[0], 190.23);  // Os stands before O
+  EXPECT_DOUBLE_EQ(atoms.Awt[0], 15.9994);
+  EXPECT_EQ(Compute({"S"}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), -1);
+  EXPECT_EQ(message, "S name not found !!!");
 }
 
 TEST_F(ScatteringFactorsTest, AngleBeyondTheSphereIsOneEighty) {

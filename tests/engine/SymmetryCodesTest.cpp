@@ -123,9 +123,13 @@ class PositionsTest : public ::testing::Test {
       y.push_back(p.y);
       z.push_back(p.z);
     }
-    return GenerateEquivalentPositions(codes, 99, centrosymmetric, general,
-                                       static_cast<int>(sites.size()), x.data(), y.data(), z.data(),
-                                       result, message);
+    std::array<SymmetryOperation, kMaxOperations> ops;
+    int count = 0;
+    if (BuildOperations(codes, 99, centrosymmetric, general, ops, count, message) != 0) return -1;
+    GenerateEquivalentPositions(std::span(ops.data(), static_cast<std::size_t>(count)),
+                                static_cast<int>(sites.size()), x.data(), y.data(), z.data(),
+                                result);
+    return 0;
   }
   EquivalentPositions result;
   std::string message;
@@ -154,9 +158,17 @@ TEST_F(PositionsTest, FaceCentringGivesFourImagesOfTheOrigin) {
   EXPECT_EQ(result.generalSites, 2);
 }
 
-TEST_F(PositionsTest, ToleranceIsOneTenThousandth) {
-  ASSERT_EQ(Generate({"x,y,z", "-x,-y,-z"}, 0, 0, {{0.00005, 0.00005, 0.00005}}), 0);
-  EXPECT_EQ(result.siteMultiplicity[0], 2);  // 0.00005 and 0.99995
+TEST_F(PositionsTest, ToleranceIsOneTenThousandthAcrossTheCellEdge) {
+  // 0.00004 and 0.99996 are one place, as are the rhombohedral images that land just below 1
+  // and at 0.
+  ASSERT_EQ(Generate({"x,y,z", "-x,-y,-z"}, 0, 0, {{0.00004, 0.00004, 0.00004}}), 0);
+  EXPECT_EQ(result.siteMultiplicity[0], 1);
+  EXPECT_DOUBLE_EQ(result.At(0, 0).x, 0.00004);
+  // R -3 on hexagonal axes: images at 0.999997 and 0.000003 are the site at the origin.
+  ASSERT_EQ(Generate({"x,y,z"}, 1, 14, {{0.33333, 0.66667, 0.66667}}), 0);
+  EXPECT_EQ(result.siteMultiplicity[0], 3);
+  ASSERT_EQ(Generate({"x,y,z", "-x,-y,-z"}, 0, 0, {{0.0001, 0.0001, 0.0001}}), 0);
+  EXPECT_EQ(result.siteMultiplicity[0], 2);
   ASSERT_EQ(Generate({"x,y,z", "-x+1/2,-y+1/2,-z+1/2"}, 0, 0, {{0.25, 0.25, 0.25}}), 0);
   EXPECT_EQ(result.siteMultiplicity[0], 1);
   ASSERT_EQ(Generate({"x,y,z", "x+1/4,y,z"}, 0, 0, {{0.2, 0.2, 0.2}}), 0);
