@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <tuple>
@@ -123,6 +124,7 @@ TEST(BundledTableTest, ConditionsGiveTheAbsencesGemmiGives) {
   std::string line;
   int checked = 0;
   SpaceGroupRecord record;
+  std::string message;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream fields(line);
@@ -130,15 +132,83 @@ TEST(BundledTableTest, ConditionsGiveTheAbsencesGemmiGives) {
     std::string verdict;
     fields >> number >> setting >> h >> k >> l >> verdict;
     if (record.number != number || record.setting != setting) {
-      std::string message;
       ASSERT_EQ(ReadSpaceGroupRecord(kTable, number, setting, record, message), 0) << line;
     }
+    // The table's condition codes (printed in the report) and the operations (which decide
+    // in the run) both give gemmi's verdict.
     bool allowed = false;
     ClassOfAllowed(h, k, l, record.conditionCodes, allowed);
     EXPECT_EQ(allowed ? "present" : "absent", verdict) << line;
+    std::vector<SymmetryOperation> ops(kMaxOperations);
+    int count = 0;
+    ASSERT_EQ(BuildOperations(record.symmetryCodes, number, record.centrosymmetric,
+                              record.conditionCodes[kGeneralClass], ops, count, message),
+              0);
+    EXPECT_EQ(IsSystematicallyAbsent(h, k, l, std::span(ops.data(), count)) ? "absent" : "present",
+              verdict)
+        << line;
     ++checked;
   }
   EXPECT_GT(checked, 12000);
+}
+
+// Every form of indices up to 4, under the Laue group of the record's own operations, is listed
+// once by the walk with its size as multiplicity, unless it is systematically absent.
+TEST(BundledTableTest, TheWalkListsEveryFormOnce) {
+  constexpr int kBound = 4;
+  for (const Header& header : Headers()) {
+    SCOPED_TRACE(std::to_string(header.number) + " setting " + std::to_string(header.setting));
+    SpaceGroupRecord record;
+    std::string message;
+    ASSERT_EQ(ReadSpaceGroupRecord(kTable, header.number, header.setting, record, message), 0);
+    std::vector<SymmetryOperation> ops(kMaxOperations);
+    int count = 0;
+    ASSERT_EQ(BuildOperations(record.symmetryCodes, header.number, record.centrosymmetric,
+                              record.conditionCodes[kGeneralClass], ops, count, message),
+              0);
+    const std::span<const SymmetryOperation> list(ops.data(), count);
+    // dmin 1 with edges 4.5 gives index limits of 4, signed as the crystal system asks.
+    const IndexLimits limits = ComputeIndexLimits(4.5, 4.5, 4.5, 60.0, record.crystalSystemIndex,
+                                                  record.centrosymmetric, record.laueIndex, 1.0);
+    std::vector<Reflection> entries(kMaxGeneratedReflections);
+    int listed = 0;
+    ASSERT_EQ(EnumerateReflections(limits, list, header.setting, record.laueIndex, entries, listed,
+                                   message),
+              0);
+    // The form of h k l as the sorted set of its images h R and -h R.
+    const auto formOf = [&](int h, int k, int l) {
+      std::set<std::tuple<int, int, int>> form;
+      for (int i = 0; i < count; ++i) {
+        const auto& R = ops[i].R;
+        const int a = static_cast<int>(std::lround(h * R[0][0] + k * R[1][0] + l * R[2][0]));
+        const int b = static_cast<int>(std::lround(h * R[0][1] + k * R[1][1] + l * R[2][1]));
+        const int c = static_cast<int>(std::lround(h * R[0][2] + k * R[1][2] + l * R[2][2]));
+        form.insert({a, b, c});
+        form.insert({-a, -b, -c});
+      }
+      return form;
+    };
+    std::map<std::set<std::tuple<int, int, int>>, int> expected;
+    for (int h = -kBound; h <= kBound; ++h) {
+      for (int k = -kBound; k <= kBound; ++k) {
+        for (int l = -kBound; l <= kBound; ++l) {
+          if ((h || k || l) && !IsSystematicallyAbsent(h, k, l, list))
+            expected[formOf(h, k, l)] = 0;
+        }
+      }
+    }
+    for (int i = 0; i < listed; ++i) {
+      const auto form = formOf(entries[i].h, entries[i].k, entries[i].l);
+      EXPECT_EQ(entries[i].multiplicity, static_cast<int>(form.size()));
+      ASSERT_EQ(expected.count(form), 1u)
+          << entries[i].h << " " << entries[i].k << " " << entries[i].l;
+      ++expected[form];
+    }
+    for (const auto& [form, times] : expected) {
+      const auto& [h, k, l] = *form.rbegin();
+      EXPECT_EQ(times, 1) << "form of " << h << " " << k << " " << l;
+    }
+  }
 }
 
 TEST(BundledTableTest, SymbolSearchInFileOrderFindsTheGroupThatCarriesIt) {
