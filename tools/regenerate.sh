@@ -17,10 +17,12 @@ cd "$root"
 "$py" tools/gen_tabsg.py --check data/tabsg
 "$py" tools/gen_abctrans.py --out "$scratch/ABCTrans"
 "$py" tools/gen_fscat.py --out "$scratch/fscat"
+"$py" tools/gen_reference_f.py --out "$scratch/reference_f.txt"
 
 status=0
 for pair in "tabsg:data/tabsg" "absences.txt:tests/data/absences.txt" \
-            "ABCTrans:data/ABCTrans" "fscat:data/fscat"; do
+            "ABCTrans:data/ABCTrans" "fscat:data/fscat" \
+            "reference_f.txt:tests/data/reference_f.txt"; do
   fresh="$scratch/${pair%%:*}"
   committed="${pair#*:}"
   if [[ "${1:-}" == "--update" ]]; then
