@@ -211,6 +211,59 @@ TEST(BundledTableTest, TheWalkListsEveryFormOnce) {
   }
 }
 
+// Where index inequalities alone already pick one member of every form (mmm, 4/mmm, 6/mmm,
+// m-3m in their standard settings), the walk lists exactly those reflections in that order.
+TEST(BundledTableTest, ClassesWhoseInequalitiesSufficeKeepTheirList) {
+  const struct {
+    int number;
+    bool (*outside)(int h, int k, int l);
+  } kCases[] = {
+      {62, [](int, int, int) { return false; }},
+      {139, [](int h, int k, int) { return h < k; }},
+      {191, [](int h, int k, int) { return std::abs(h) < std::abs(k); }},
+      {194, [](int h, int k, int) { return std::abs(h) < std::abs(k); }},
+      {225, [](int h, int k, int l) { return h < k || k < l; }},
+      {229, [](int h, int k, int l) { return h < k || k < l; }},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.number);
+    SpaceGroupRecord record;
+    std::string message;
+    ASSERT_EQ(ReadSpaceGroupRecord(kTable, c.number, 1, record, message), 0);
+    std::vector<SymmetryOperation> ops(kMaxOperations);
+    int count = 0;
+    ASSERT_EQ(BuildOperations(record.symmetryCodes, c.number, record.centrosymmetric,
+                              record.conditionCodes[kGeneralClass], ops, count, message),
+              0);
+    // Edges as the crystal system has them: a = b from tetragonal on, a = b = c for cubic.
+    const double b = c.number == 62 ? 7.5 : 6.5;
+    const double edge = c.number >= 195 ? 6.5 : 8.5;
+    const IndexLimits limits = ComputeIndexLimits(6.5, b, edge, 60.0, record.crystalSystemIndex,
+                                                  record.centrosymmetric, record.laueIndex, 1.0);
+    std::vector<Reflection> entries(kMaxGeneratedReflections);
+    int listed = 0;
+    ASSERT_EQ(EnumerateReflections(limits, std::span(ops.data(), count), 1, record.laueIndex,
+                                   entries, listed, message),
+              0);
+    int expected = 0;
+    for (int l = limits.lmax; l >= limits.lmin; --l) {
+      for (int k = limits.kmax; k >= limits.kmin; --k) {
+        for (int h = limits.hmax; h >= limits.hmin; --h) {
+          bool allowed = false;
+          const int cls = ClassOfAllowed(h, k, l, record.conditionCodes, allowed);
+          if (c.outside(h, k, l) || !allowed || cls == 0) continue;
+          ASSERT_LT(expected, listed);
+          EXPECT_EQ(entries[expected].h, h);
+          EXPECT_EQ(entries[expected].k, k);
+          EXPECT_EQ(entries[expected].l, l);
+          ++expected;
+        }
+      }
+    }
+    EXPECT_EQ(listed, expected);
+  }
+}
+
 TEST(BundledTableTest, SymbolSearchInFileOrderFindsTheGroupThatCarriesIt) {
   const std::vector<Header> headers = Headers();
   for (const Header& header : headers) {
