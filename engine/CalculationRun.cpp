@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/Classification.h"
+#include "engine/Report.h"
 #include "engine/XRayTarget.h"
 #include "platform/TextInput.h"
 
@@ -81,6 +82,10 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
       lastReported = i;
       break;
     }
+  }
+  if (!WriteReport(input.files.reportPath, *this, input)) {
+    runMessage = input.files.reportPath + " file not create !!!";
+    return -1;
   }
   return 0;
 }

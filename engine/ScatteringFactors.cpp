@@ -26,9 +26,11 @@ Lookup FindRecord(LineReader& reader, const std::string& species, int targetInde
   while (reader.ReadLine(name)) {
     const bool haveCoefficients = reader.ReadLine(coefficients);
     const bool haveAnomalous = reader.ReadLine(anomalous);
-    // The record's name ends at the first blank: M must not take the factors of Mg.
-    const std::string_view line = WithoutLineEnd(name);
-    if (line.substr(0, line.find(' ')) != species) continue;
+    // The name fills the first six characters, padded with blanks: M must not take the
+    // factors of Mg.
+    std::string_view field = WithoutLineEnd(name).substr(0, kWeightColumn);
+    while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+    if (field != species) continue;
     record = ScatteringFactorRecord{};
     double nine[9];
     double twelve[2 * kAnomalousTargets];

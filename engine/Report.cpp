@@ -1,0 +1,176 @@
+#include "engine/Report.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "engine/CalculationRun.h"
+#include "engine/Classification.h"
+#include "engine/Formula.h"
+#include "engine/XRayTarget.h"
+
+namespace braxel {
+
+namespace {
+
+class ReportFile {
+ public:
+  explicit ReportFile(const std::string& path) : file_(std::fopen(path.c_str(), "w")) {}
+  ~ReportFile() {
+    if (file_) std::fclose(file_);
+  }
+  ReportFile(const ReportFile&) = delete;
+  ReportFile& operator=(const ReportFile&) = delete;
+
+  bool IsOpen() const { return file_ != nullptr; }
+  void Print(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(file_, format, args);
+    va_end(args);
+  }
+  // True when everything reached the disk.
+  bool Close() {
+    const bool good = std::ferror(file_) == 0;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    return good && closed;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+void WriteBlocks(ReportFile& out, const CalculationRun& run, const RunInput& input) {
+  const SpaceGroupRecord& record = run.record;
+  const ProfileParameters& profile = input.profile;
+  out.Print(" ***************************************************\n");
+  out.Print(" * Generation of reflections for X-ray diffraction *\n");
+  out.Print(" ***************************************************\n\n");
+
+  out.Print("  ================================================\n");
+  out.Print("    Space group No.     : %3d (setting No.%d)\n", input.sgNumber, input.settingNumber);
+  out.Print("    2-theta range (deg) : from %6.2lf to %6.2lf\n", profile.twoThetaStart,
+            profile.twoThetaEnd);
+  out.Print("    Lattice parameters: a(A) = %8.4lf\n", input.cell.a);
+  out.Print("                        b(A) = %8.4lf\n", input.cell.b);
+  out.Print("                        c(A) = %8.4lf\n", input.cell.c);
+  out.Print("                  alpha(deg) = %8.4lf\n", input.cell.alpha);
+  out.Print("                  beta (deg) = %8.4lf\n", input.cell.beta);
+  out.Print("                  gamma(deg) = %8.4lf\n", input.cell.gamma);
+  out.Print("                  volume(A3) =%9.4lf\n", run.volume);
+  out.Print("  ================================================\n");
+  out.Print("\n");
+
+  out.Print("  ===================================\n");
+  out.Print("    Target     : %s\n",
+            kXRayTargets[static_cast<std::size_t>(input.targetIndex - 1)].symbol);
+  out.Print("    Wavelength : Ka1(A) = %8.6lf\n", run.ka1);
+  out.Print("                 Ka2(A) = %8.6lf\n", run.ka2);
+  out.Print("  ===================================\n");
+  out.Print("\n");
+
+  out.Print("  ================================\n");
+  out.Print("    Crystal system  = %s\n", CrystalSystemName(record.crystalSystemIndex));
+  out.Print("    Space group     = %s\n", record.symbol.c_str());
+  const bool axisGiven = record.laueIndex >= 2 && record.laueIndex <= 4;
+  out.Print("    Unique axis     = %s\n", axisGiven ? UniqueAxisName(record.laueIndex) : "no");
+  out.Print("    Laue group      = %s\n", LaueClassName(record.laueIndex));
+  out.Print("    Point group     = %s\n", PointGroupName(run.pointGroupIndex));
+  if (record.centrosymmetric == 1) out.Print("    Centrosymmetric = yes\n");
+  if (record.centrosymmetric == 0) out.Print("    Centrosymmetric = no\n");
+  out.Print("    General sites   = %2d\n", run.positions.generalSites);
+  out.Print("  ================================\n\n");
+
+  out.Print("  ================================\n");
+  out.Print("    Symmetry codes  :\n");
+  out.Print("  --------------------------------\n");
+  for (std::size_t i = 0; i < record.symmetryCodes.size(); ++i) {
+    out.Print("    %2d. %s\n", static_cast<int>(i + 1), record.symmetryCodes[i].c_str());
+  }
+  out.Print("  ================================\n");
+  out.Print("\n");
+
+  out.Print("  ================================\n");
+  out.Print("    Reflection conditions :\n");
+  out.Print("  --------------------------------\n");
+  int listed = 0;
+  for (int cls = 1; cls <= kReflectionClassCount; ++cls) {
+    const int code = record.conditionCodes[static_cast<std::size_t>(cls)];
+    if (code == 0) continue;
+    out.Print("    %2d. %s : %s\n", ++listed, ReflectionClassName(cls), ConditionText(code));
+  }
+  out.Print("  ================================\n");
+  out.Print("\n");
+
+  const int* multiplicities = run.positions.siteMultiplicity.data();
+  out.Print("    Coordinates in asymmetric unit :\n");
+  out.Print("   ===========================================================\n");
+  out.Print("      Atom   Weight    sof      x       y       z      biso\n");
+  out.Print("   -----------------------------------------------------------\n");
+  for (int j = 0; j < input.atomCount; ++j) {
+    const std::size_t a = static_cast<std::size_t>(j);
+    const double sof = multiplicities[j] * input.g[a] / run.positions.generalSites;
+    out.Print("      %4s  %8.4lf  %7.5lf %7.4lf %7.4lf %7.4lf %7.4lf\n", input.species[a].c_str(),
+              run.atoms.Awt[a], sof, input.x[a], input.y[a], input.z[a], input.B[a]);
+  }
+  out.Print("   ===========================================================\n");
+  out.Print("\n");
+
+  const FormulaAndDensity formula =
+      ComputeFormulaAndDensity(input.atomCount, input.species.data(), input.g.data(),
+                               multiplicities, run.atoms.Awt.data(), run.volume);
+  out.Print("   =================================\n");
+  out.Print("    Formula and density :\n");
+  out.Print("      Formula : %s\n", formula.formula.c_str());
+  out.Print("      Z       : %d\n", formula.Z);
+  out.Print("      Weight  : %10.4lf (g/mol)\n", formula.weight);
+  out.Print("      Density : %10.4lf (g/cm3)\n", formula.density);
+  out.Print("   =================================\n\n");
+
+  out.Print("    Coordinates in unit cell:\n");
+  out.Print("   =================================\n");
+  out.Print("      Atom      x       y       z\n");
+  out.Print("   ---------------------------------\n");
+  for (int j = 0; j < input.atomCount; ++j) {
+    for (int k = 0; k < multiplicities[j]; ++k) {
+      const Position& p = run.positions.At(j, k);
+      out.Print("      %-4s  %7.4lf %7.4lf %7.4lf\n",
+                input.species[static_cast<std::size_t>(j)].c_str(), p.x, p.y, p.z);
+    }
+    out.Print("      ------------------------------\n");
+  }
+  out.Print("\n");
+
+  out.Print(" Genarated reflections:\n");
+  out.Print(" ================================================================\n");
+  out.Print("   No.   h   k   l  code  2Th(deg)  d(A)     |Fcal|    Ical  mult\n");
+  out.Print(" ----------------------------------------------------------------\n");
+  for (int i = run.firstReported; i <= run.lastReported; ++i) {
+    const Reflection& e = run.entries[static_cast<std::size_t>(i - 1)];
+    out.Print(" %5d %3d %3d %3d %3d  %8.4lf %8.4lf %10.4lf %7.2lf  %2d\n", i, e.h, e.k, e.l, e.code,
+              e.twoTheta, e.d, e.fCalc, e.iCalc, e.multiplicity);
+  }
+  out.Print(" ================================================================\n");
+}
+
+}  // namespace
+
+bool WriteReport(const std::string& reportPath, const CalculationRun& run, const RunInput& input) {
+  const std::string partial = reportPath + ".part";
+  ReportFile out(partial);
+  if (!out.IsOpen()) return false;
+  WriteBlocks(out, run, input);
+  std::error_code error;
+  if (!out.Close()) {
+    std::filesystem::remove(partial, error);
+    return false;
+  }
+  std::filesystem::rename(partial, reportPath, error);
+  if (!error) return true;
+  std::filesystem::remove(partial, error);
+  return false;
+}
+
+}  // namespace braxel

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "engine/CalculationRun.h"
+#include "engine/Formula.h"
+#include "engine/Report.h"
+#include "support/TableText.h"
+#include "support/TestFiles.h"
+
+namespace braxel {
+namespace {
+
+using testing::ReadFile;
+using testing::WriteFile;
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+class ReportTest : public ::testing::Test {
+ protected:
+  ReportTest() {
+    WriteFile(dir.File("tabsg"), testing::FmThreeMRecord() +
+                                     testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
+                                     testing::TableRecord(2, 1, 1, 7, "P -1", {}, {"x,y,z"}));
+    WriteFile(dir.File("fscat"), testing::NaClScatteringFile());
+    input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), dir.File("tabsg"),
+                   dir.File("fscat")};
+    input.profile = {0, 0, 0.0001, 10, 0.5, 0, 0.5, 20, 50, 0.02};
+    input.sgNumber = 225;
+    input.settingNumber = 1;
+    input.cell = {5.6402, 5.6402, 5.6402, 90, 90, 90};
+    input.atomCount = 2;
+    input.species[0] = "Na";
+    input.species[1] = "Cl";
+    input.g = {1, 1};
+    input.x[1] = input.y[1] = input.z[1] = 0.5;
+  }
+  std::vector<std::string> Report() {
+    CalculationRun run;
+    std::string message;
+    EXPECT_TRUE(run.RunCalculation(input, message)) << message;
+    return Lines(ReadFile(input.files.reportPath));
+  }
+  static std::size_t Find(const std::vector<std::string>& lines, const std::string& start) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (lines[i].rfind(start, 0) == 0) return i;
+    }
+    return lines.size();
+  }
+  testing::TempDir dir;
+  RunInput input;
+};
+
+// tests/data/NaCl.out was written by tools/gen_nacl_report.py from textbook formulas.
+TEST_F(ReportTest, SodiumChlorideReportMatchesTheHandCalculation) {
+  const std::vector<std::string> expected = Lines(ReadFile(BRAXEL_TEST_DATA_DIR "/NaCl.out"));
+  const std::vector<std::string> written = Report();
+  ASSERT_EQ(written.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(written[i], expected[i]) << i + 1;
+  EXPECT_EQ(ReadFile(input.files.reportPath).back(), '\n');
+}
+
+TEST_F(ReportTest, EmptyRangeAndFirstRowNumber) {
+  input.profile.twoThetaStart = 28.0;  // above 1 1 1 and its Ka2 line
+  std::vector<std::string> lines = Report();
+  std::size_t rows = Find(lines, " Genarated reflections:") + 4;
+  EXPECT_EQ(lines[rows].substr(0, 6), "     3");
+
+  input.profile.twoThetaStart = 49.0;
+  lines = Report();
+  rows = Find(lines, " Genarated reflections:") + 4;
+  ASSERT_EQ(rows + 1, lines.size());
+  EXPECT_EQ(lines[rows], " ================================================================");
+}
+
+TEST_F(ReportTest, GroupWithoutConditionsAndLongSpecies) {
+  input.sgNumber = 1;
+  WriteFile(input.files.fscatPath, testing::FscatRecord("Cl1-xx", 35.453,
+                                                        {11.4604, 0.0104, 7.1964, 1.1662, 6.2556,
+                                                         18.5194, 1.6455, 47.7784, -9.5574},
+                                                        testing::kNoAnomalous));
+  input.atomCount = 1;
+  input.species[0] = "Cl1-xx";
+  const std::vector<std::string> lines = Report();
+  const std::size_t conditions = Find(lines, "    Reflection conditions :");
+  EXPECT_EQ(lines[conditions + 1], "  --------------------------------");
+  EXPECT_EQ(lines[conditions + 2], "  ================================");
+  EXPECT_EQ(lines[Find(lines, "      Atom   Weight") + 2].substr(0, 14), "      Cl1-xx  ");
+  EXPECT_EQ(lines[Find(lines, "      Atom      x") + 2].substr(0, 14), "      Cl1-xx  ");
+  EXPECT_EQ(lines[Find(lines, "    Unique axis")], "    Unique axis     = no");
+  EXPECT_EQ(lines[Find(lines, "    Centrosymmetric")], "    Centrosymmetric = no");
+}
+
+TEST_F(ReportTest, OddCentrosymmetricFlagPrintsNoLine) {
+  input.sgNumber = 2;
+  const std::vector<std::string> lines = Report();
+  EXPECT_EQ(Find(lines, "    Centrosymmetric"), lines.size());
+  EXPECT_NE(Find(lines, "    General sites   =  1"), lines.size());
+}
+
+TEST_F(ReportTest, UnwritableReportFailsTheRun) {
+  input.files.reportPath = dir.File("missing/Braxel.out");
+  CalculationRun run;
+  std::string message;
+  EXPECT_FALSE(run.RunCalculation(input, message));
+  EXPECT_EQ(message, input.files.reportPath + " file not create !!!");
+}
+
+TEST(FormulaTest, ElementsCountsAndZ) {
+  const std::string nacl[] = {"Na", "Cl"};
+  const double ones[] = {1, 1};
+  const int four[] = {4, 4};
+  const double weights[] = {22.9898, 35.453};
+  FormulaAndDensity result = ComputeFormulaAndDensity(2, nacl, ones, four, weights, 179.4252);
+  EXPECT_EQ(result.formula, "Na1 Cl1 ");
+  EXPECT_EQ(result.Z, 4);
+  EXPECT_NEAR(result.weight, 233.7712, 1e-9);
+  // 233.7712 g/mol in 179.4252 A^3: 2.1634 g/cm3 with Avogadro's 6.02214076e23.
+  EXPECT_NEAR(result.density, 233.7712 / (179.4252 * 0.602214076), 1e-12);
+
+  EXPECT_EQ(ElementOf("Fe3+"), "Fe");
+  EXPECT_EQ(ElementOf("O2-"), "O");
+  EXPECT_EQ(ElementOf("Na1+"), "Na");
+
+  const std::string twoOxygens[] = {"O2-", "Fe3+", "O1-"};
+  const double g[] = {1, 1, 0.5};
+  const int sites[] = {12, 8, 8};
+  result = ComputeFormulaAndDensity(3, twoOxygens, g, sites, weights, 100);
+  EXPECT_EQ(result.formula, "O2 Fe1 ");  // 16 O and 8 Fe, Z = 8
+  EXPECT_EQ(result.Z, 8);
+
+  const std::string two[] = {"A", "B"};
+  const int big[] = {36, 72};
+  EXPECT_EQ(ComputeFormulaAndDensity(2, two, ones, big, weights, 100).Z, 36);
+  const int tens[] = {10, 20};
+  EXPECT_EQ(ComputeFormulaAndDensity(2, two, ones, tens, weights, 100).Z, 2);
+  const double partial[] = {0.3, 1};
+  EXPECT_EQ(ComputeFormulaAndDensity(2, two, partial, four, weights, 100).Z, 1);
+  const double half[] = {0.5, 1};
+  result = ComputeFormulaAndDensity(2, two, half, four, weights, 100);
+  EXPECT_EQ(result.Z, 2);
+  EXPECT_EQ(result.formula, "A1 B2 ");
+}
+
+}  // namespace
+}  // namespace braxel
