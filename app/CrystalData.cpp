@@ -28,8 +28,8 @@ bool GatherCrystalData(const CrystalFormFields& form, CrystalData& data, UserInt
     double* field;
   };
   const CellBox cellBoxes[] = {
-      {FormBox::kA, "a", &data.a},         {FormBox::kB, "b", &data.b},
-      {FormBox::kC, "c", &data.c},         {FormBox::kAlpha, "alpha", &data.alpha},
+      {FormBox::kA, "a", &data.a},          {FormBox::kB, "b", &data.b},
+      {FormBox::kC, "c", &data.c},          {FormBox::kAlpha, "alpha", &data.alpha},
       {FormBox::kBeta, "beta", &data.beta}, {FormBox::kGamma, "gamma", &data.gamma},
   };
   for (const CellBox& cellBox : cellBoxes) {

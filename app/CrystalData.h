@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/Capacity.h"
 #include "engine/CalculationRun.h"
+#include "engine/Capacity.h"
 
 namespace braxel {
 
