@@ -56,7 +56,8 @@ bool ScanInt(std::string_view& cursor, int& value, int maxWidth) {
   if (maxWidth > 0 && static_cast<int>(field.size()) > maxWidth) field = field.substr(0, maxWidth);
   std::size_t pos = 0;
   bool negative = false;
-  if (pos < field.size() && (field[pos] == '+' || field[pos] == '-')) negative = field[pos++] == '-';
+  if (pos < field.size() && (field[pos] == '+' || field[pos] == '-'))
+    negative = field[pos++] == '-';
   const std::size_t firstDigit = pos;
   long long magnitude = 0;
   while (pos < field.size() && std::isdigit(static_cast<unsigned char>(field[pos]))) {
@@ -66,7 +67,8 @@ bool ScanInt(std::string_view& cursor, int& value, int maxWidth) {
   }
   if (pos == firstDigit) return false;
   if (negative) magnitude = -magnitude;
-  value = static_cast<int>(magnitude > INT_MAX ? INT_MAX : (magnitude < INT_MIN ? INT_MIN : magnitude));
+  value =
+      static_cast<int>(magnitude > INT_MAX ? INT_MAX : (magnitude < INT_MIN ? INT_MIN : magnitude));
   cursor.remove_prefix(pos);
   return true;
 }

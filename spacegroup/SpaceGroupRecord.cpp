@@ -49,9 +49,8 @@ TableWalk FindRecord(const std::string& tablePath, int sgNumber, int settingNumb
     // A stray line would desynchronise every record after it, so it stops the search.
     if (ParseHeader(line, record) < 5) {
       const std::string_view text = WithoutLineEnd(line);
-      return {Search::kBadRecord,
-              FormatText("Space group record %d is not readable: %.*s !!!", r,
-                         static_cast<int>(text.size()), text.data())};
+      return {Search::kBadRecord, FormatText("Space group record %d is not readable: %.*s !!!", r,
+                                             static_cast<int>(text.size()), text.data())};
     }
     // A negative count would take code lines for headers; more codes than the run can hold
     // cannot be expanded.

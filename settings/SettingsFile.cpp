@@ -1,0 +1,244 @@
+#include "settings/SettingsFile.h"
+
+#include <array>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/SystemServices.h"
+#include "platform/TextInput.h"
+#include "platform/UserInterface.h"
+
+namespace braxel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kIniName = "Braxel.ini";
+constexpr const char* kIniMissing = "Ini file not found !!!";
+
+struct PathKey {
+  const char* key;
+  const char* prefix;  // how a rewritten line begins
+  const char* emptyMessage;
+  std::string ExternalPaths::*field;
+};
+
+constexpr std::array<PathKey, 5> kPathKeys = {{
+    {"editor", "editor  = ", "Editor path not found !!!", &ExternalPaths::editorPath},
+    {"grafino", "grafino = ", "Grafino path not found !!!", &ExternalPaths::grafinoPath},
+    {"kristallon", "kristallon = ", "Kristallon path not found !!!",
+     &ExternalPaths::kristallonPath},
+    {"tabsg", "tabsg   = ", "Tabsg path not found !!!", &ExternalPaths::tabsgPath},
+    {"fscat", "fscat   = ", "Fscat path not found !!!", &ExternalPaths::fscatPath},
+}};
+
+struct ParameterKey {
+  const char* key;
+  double ProfileParameters::*field;
+};
+
+constexpr std::array<ParameterKey, 10> kParameterKeys = {{
+    {"u", &ProfileParameters::U},
+    {"v", &ProfileParameters::V},
+    {"w", &ProfileParameters::W},
+    {"pc", &ProfileParameters::profileCutoff},
+    {"r12", &ProfileParameters::ka2Ratio},
+    {"al", &ProfileParameters::monoAngle},
+    {"yeta", &ProfileParameters::gaussLorentz},
+    {"angmin", &ProfileParameters::twoThetaStart},
+    {"angmax", &ProfileParameters::twoThetaEnd},
+    {"step", &ProfileParameters::twoThetaStep},
+}};
+
+// One line of the file; its line end is kept apart so that a rewrite restores it exactly.
+struct TextLine {
+  std::string text;
+  std::string end;  // "\n", "\r\n", or empty for a last line without one
+};
+
+// The whole file as lines of any length; nothing when it cannot be read.
+std::optional<std::vector<TextLine>> ReadLines(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<TextLine> lines;
+  std::string text;
+  while (std::getline(in, text)) {
+    TextLine line;
+    if (!in.eof()) {
+      line.end = "\n";
+      if (!text.empty() && text.back() == '\r') {
+        text.pop_back();
+        line.end = "\r\n";
+      }
+    }
+    line.text = std::move(text);
+    lines.push_back(std::move(line));
+  }
+  if (in.bad()) return std::nullopt;
+  return lines;
+}
+
+bool BeginsWith(std::string_view text, std::string_view key) {
+  return text.substr(0, key.size()) == key;
+}
+
+// The index of the first line from `from` on that begins with key.
+std::optional<std::size_t> FindKey(const std::vector<TextLine>& lines, std::size_t from,
+                                   std::string_view key) {
+  for (std::size_t i = from; i < lines.size(); ++i) {
+    if (BeginsWith(lines[i].text, key)) return i;
+  }
+  return std::nullopt;
+}
+
+// Everything after the first "=", leading white space removed; empty without an "=".
+std::string PathAfterEquals(std::string_view text) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return {};
+  text.remove_prefix(equals + 1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+    text.remove_prefix(1);
+  }
+  return std::string(text);
+}
+
+// The value of the last of the line's first three words; 0 when that word is no number.
+double ParameterValue(std::string_view text) {
+  std::string_view last;
+  for (int word = 0; word < 3; ++word) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+      text.remove_prefix(1);
+    }
+    if (text.empty()) break;
+    std::size_t length = 0;
+    while (length < text.size() && !std::isspace(static_cast<unsigned char>(text[length]))) {
+      ++length;
+    }
+    last = text.substr(0, length);
+    text.remove_prefix(length);
+  }
+  return LeadingDouble(last);
+}
+
+// "./" paths follow the settings file, so the bundled one reaches the bundled data from any
+// start directory and a user's own keeps working after the current directory changes.
+std::string Resolved(const std::string& path, const fs::path& iniDirectory) {
+  if (!BeginsWith(path, "./")) return path;
+  return (iniDirectory / path.substr(2)).string();
+}
+
+std::string InDirectory(const std::string& directory, const char* name) {
+  return (fs::path(directory) / name).string();
+}
+
+std::string OwnOrBundled(const FixedPaths& fixed, const char* name) {
+  const std::string own = InDirectory(fixed.startDirectory, name);
+  if (fixed.dataDirectory.empty() || fs::exists(own)) return own;
+  const std::string bundled = InDirectory(fixed.dataDirectory, name);
+  return fs::exists(bundled) ? bundled : own;
+}
+
+void ReadSettingsFile(const std::string& iniPath, ExternalPaths& paths, ProfileParameters& profile,
+                      UserInterface& ui) {
+  const std::optional<std::vector<TextLine>> lines = ReadLines(iniPath);
+  if (!lines) {
+    ui.ShowMessage(iniPath + " file not found !!!");
+    return;
+  }
+  const fs::path iniDirectory = fs::path(iniPath).parent_path();
+  std::size_t next = 0;
+  for (const PathKey& key : kPathKeys) {
+    const std::optional<std::size_t> found = FindKey(*lines, next, key.key);
+    if (!found) {
+      ui.ShowMessage(FormatText("%s not found !!!\n", key.key));
+      return;
+    }
+    next = *found + 1;
+    const std::string path = PathAfterEquals((*lines)[*found].text);
+    if (path.empty()) {
+      ui.ShowMessage(key.emptyMessage);
+      next = 0;
+    }
+    paths.*key.field = Resolved(path, iniDirectory);
+  }
+  for (const ParameterKey& key : kParameterKeys) {
+    const std::optional<std::size_t> found = FindKey(*lines, next, key.key);
+    if (!found) {
+      ui.ShowMessage(FormatText("%s not found !!!\n", key.key));
+      return;
+    }
+    next = *found + 1;
+    profile.*key.field = ParameterValue((*lines)[*found].text);
+  }
+}
+
+// Writes beside the target first and renames, so a failed write leaves the old file whole.
+bool WriteReplacing(const std::string& path, const std::vector<TextLine>& lines) {
+  const std::string temporary = path + ".new";
+  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+  if (!out.is_open()) return false;
+  for (const TextLine& line : lines) out << line.text << line.end;
+  out.close();
+  std::error_code error;
+  if (out) fs::rename(temporary, path, error);
+  if (!out || error) {
+    fs::remove(temporary, error);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+FixedPaths MakeFixedPaths(const std::string& startDirectory, const std::string& dataDirectory) {
+  FixedPaths fixed;
+  fixed.startDirectory = startDirectory;
+  fixed.dataDirectory = dataDirectory;
+  fixed.iniPath = OwnOrBundled(fixed, kIniName);
+  fixed.reportPath = InDirectory(startDirectory, "Braxel.out");
+  fixed.patternPath = InDirectory(startDirectory, "Braxel.prf");
+  fixed.axisTablePath = OwnOrBundled(fixed, "ABCTrans");
+  fixed.structureTempPath = InDirectory(startDirectory, "temp.ins");
+  return fixed;
+}
+
+Settings LoadSettings(SystemServices& system, const std::string& dataDirectory, UserInterface& ui) {
+  Settings settings;
+  settings.fixed = MakeFixedPaths(system.CurrentDirectory(), dataDirectory);
+  ReadSettingsFile(settings.fixed.iniPath, settings.external, settings.profile, ui);
+  return settings;
+}
+
+bool SaveExternalPaths(FixedPaths& fixed, const ExternalPaths& paths, UserInterface& ui) {
+  std::optional<std::vector<TextLine>> lines = ReadLines(fixed.iniPath);
+  if (!lines) {
+    ui.ShowMessage(kIniMissing);
+    return false;
+  }
+  std::size_t next = 0;
+  for (const PathKey& key : kPathKeys) {
+    const std::optional<std::size_t> found = FindKey(*lines, next, key.key);
+    if (!found) {
+      ui.ShowMessage("EOF reached !!!");
+      return false;
+    }
+    (*lines)[*found].text = key.prefix + paths.*key.field;
+    next = *found + 1;
+  }
+  std::error_code error;
+  const bool intoData = !fixed.dataDirectory.empty() &&
+                        fs::equivalent(fixed.startDirectory, fixed.dataDirectory, error);
+  const std::string target = InDirectory(fixed.startDirectory, kIniName);
+  if (intoData || !WriteReplacing(target, *lines)) {
+    ui.ShowMessage(kIniMissing);
+    return false;
+  }
+  fixed.iniPath = target;
+  return true;
+}
+
+}  // namespace braxel

@@ -1,0 +1,358 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "settings/SettingsFile.h"
+#include "support/RecordingUserInterface.h"
+#include "support/TestFiles.h"
+
+namespace braxel {
+namespace {
+
+using testing::ReadFile;
+using testing::RecordingSystemServices;
+using testing::RecordingUserInterface;
+using testing::TempDir;
+using testing::WriteFile;
+
+const std::string kPathLines =
+    "editor  = /usr/bin/ed\n"
+    "grafino = /opt/grafino\n"
+    "kristallon = /opt/kristallon\n"
+    "tabsg   = /data/tabsg\n"
+    "fscat   = /data/fscat\n";
+
+const std::string kParameterLines =
+    "u = 0.01\n"
+    "v = -0.02\n"
+    "w = 0.03\n"
+    "pc = 8\n"
+    "r12 = 0.5\n"
+    "al = 26.6\n"
+    "yeta = 0.4\n"
+    "angmin = 5\n"
+    "angmax = 100\n"
+    "step = 0.01\n";
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  SettingsFileTest() { system.currentDirectory = start.Path().string(); }
+
+  Settings Load(const std::string& iniText) {
+    WriteFile(start.File("Braxel.ini"), iniText);
+    return LoadSettings(system, "", ui);
+  }
+
+  TempDir start;
+  RecordingSystemServices system;
+  RecordingUserInterface ui;
+};
+
+TEST_F(SettingsFileTest, FifteenLinesGiveFivePathsAndTenNumbers) {
+  const Settings settings = Load(kPathLines + kParameterLines);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(settings.external.editorPath, "/usr/bin/ed");
+  EXPECT_EQ(settings.external.grafinoPath, "/opt/grafino");
+  EXPECT_EQ(settings.external.kristallonPath, "/opt/kristallon");
+  EXPECT_EQ(settings.external.tabsgPath, "/data/tabsg");
+  EXPECT_EQ(settings.external.fscatPath, "/data/fscat");
+  const ProfileParameters& p = settings.profile;
+  EXPECT_DOUBLE_EQ(p.U, 0.01);
+  EXPECT_DOUBLE_EQ(p.V, -0.02);
+  EXPECT_DOUBLE_EQ(p.W, 0.03);
+  EXPECT_DOUBLE_EQ(p.profileCutoff, 8);
+  EXPECT_DOUBLE_EQ(p.ka2Ratio, 0.5);
+  EXPECT_DOUBLE_EQ(p.monoAngle, 26.6);
+  EXPECT_DOUBLE_EQ(p.gaussLorentz, 0.4);
+  EXPECT_DOUBLE_EQ(p.twoThetaStart, 5);
+  EXPECT_DOUBLE_EQ(p.twoThetaEnd, 100);
+  EXPECT_DOUBLE_EQ(p.twoThetaStep, 0.01);
+}
+
+TEST_F(SettingsFileTest, FixedPathsLieInTheStartDirectory) {
+  const Settings settings = Load(kPathLines + kParameterLines);
+  const std::filesystem::path dir = start.Path();
+  EXPECT_EQ(settings.fixed.startDirectory, dir.string());
+  EXPECT_EQ(settings.fixed.iniPath, (dir / "Braxel.ini").string());
+  EXPECT_EQ(settings.fixed.reportPath, (dir / "Braxel.out").string());
+  EXPECT_EQ(settings.fixed.patternPath, (dir / "Braxel.prf").string());
+  EXPECT_EQ(settings.fixed.axisTablePath, (dir / "ABCTrans").string());
+  EXPECT_EQ(settings.fixed.structureTempPath, (dir / "temp.ins").string());
+}
+
+TEST_F(SettingsFileTest, MissingFileIsReportedAndNothingIsRead) {
+  const Settings settings = LoadSettings(system, "", ui);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], start.File("Braxel.ini") + " file not found !!!");
+  EXPECT_EQ(settings.external.editorPath, "");
+  EXPECT_EQ(settings.profile.U, 0.0);
+}
+
+TEST_F(SettingsFileTest, EmptyPathIsReportedAndTheSearchStartsAgainAtTheTop) {
+  // fscat stands above tabsg, so it is found only because reading went back to the top.
+  const Settings settings = Load(
+      "fscat   = /data/fscat\n"
+      "editor  = /usr/bin/ed\n"
+      "grafino = /opt/grafino\n"
+      "kristallon = /opt/kristallon\n"
+      "tabsg   =\n" +
+      kParameterLines);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Tabsg path not found !!!"});
+  EXPECT_EQ(settings.external.tabsgPath, "");
+  EXPECT_EQ(settings.external.fscatPath, "/data/fscat");
+  EXPECT_DOUBLE_EQ(settings.profile.U, 0.01);
+  EXPECT_DOUBLE_EQ(settings.profile.twoThetaStep, 0.01);
+}
+
+TEST_F(SettingsFileTest, PathLineWithoutEqualsCountsAsEmpty) {
+  const Settings settings =
+      Load("editor\n" + kPathLines.substr(kPathLines.find("grafino")) + kParameterLines);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Editor path not found !!!"});
+  EXPECT_EQ(settings.external.fscatPath, "/data/fscat");
+}
+
+TEST_F(SettingsFileTest, MissingStepIsReportedAndTheOtherNineAreRead) {
+  const std::string withoutStep = kParameterLines.substr(0, kParameterLines.find("step"));
+  const Settings settings = Load(kPathLines + withoutStep);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"step not found !!!\n"});
+  EXPECT_DOUBLE_EQ(settings.profile.twoThetaEnd, 100);
+  EXPECT_DOUBLE_EQ(settings.profile.U, 0.01);
+  EXPECT_EQ(settings.profile.twoThetaStep, 0.0);
+}
+
+TEST_F(SettingsFileTest, MissingPathKeyStopsReading) {
+  const Settings settings = Load("editor  = /usr/bin/ed\nkristallon = /k\n" + kParameterLines);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"grafino not found !!!\n"});
+  EXPECT_EQ(settings.external.editorPath, "/usr/bin/ed");
+  EXPECT_EQ(settings.external.kristallonPath, "");
+  EXPECT_EQ(settings.profile.U, 0.0);
+}
+
+TEST_F(SettingsFileTest, LeadingBlanksOfAPathGoAndTrailingBlanksStay) {
+  const Settings settings = Load("editor  =    /usr/bin/ed  \n" +
+                                 kPathLines.substr(kPathLines.find("grafino")) + kParameterLines);
+  EXPECT_EQ(settings.external.editorPath, "/usr/bin/ed  ");
+}
+
+TEST_F(SettingsFileTest, NumberIsTheLastOfThreeWords) {
+  const Settings settings = Load(kPathLines +
+                                 "u= 0.01\n"
+                                 "v =0.5\n"
+                                 "w = 0.03 trailing words\n"
+                                 "pc = ten\n"
+                                 "r12 = 0.5\n"
+                                 "al\n"
+                                 "yeta = 0.4\n"
+                                 "angmin = 5\n"
+                                 "angmax = 100\n"
+                                 "step = 1e-2\n");
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_DOUBLE_EQ(settings.profile.U, 0.01);
+  EXPECT_EQ(settings.profile.V, 0.0);
+  EXPECT_DOUBLE_EQ(settings.profile.W, 0.03);
+  EXPECT_EQ(settings.profile.profileCutoff, 0.0);
+  EXPECT_EQ(settings.profile.monoAngle, 0.0);
+  EXPECT_DOUBLE_EQ(settings.profile.twoThetaStep, 0.01);
+}
+
+TEST_F(SettingsFileTest, KeysMatchByFirstCharactersAndNeverGoBack) {
+  // "vx" is taken for "v"; "u" below "v" is never seen because the search goes on from "v".
+  const Settings settings = Load(kPathLines + "vx = 1\nu = 2\n");
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"v not found !!!\n"});
+  EXPECT_DOUBLE_EQ(settings.profile.U, 2);
+  EXPECT_EQ(settings.profile.V, 0.0);
+
+  ui.messages.clear();
+  const Settings matched = Load(kPathLines + "u = 2\nvx = 1\n");
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"w not found !!!\n"});
+  EXPECT_DOUBLE_EQ(matched.profile.V, 1);
+}
+
+TEST_F(SettingsFileTest, LastLineWithoutLineEndKeepsItsLastCharacter) {
+  const Settings path = Load(kPathLines.substr(0, kPathLines.size() - 1));
+  EXPECT_EQ(path.external.fscatPath, "/data/fscat");
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"u not found !!!\n"});
+
+  const Settings number = Load(kPathLines + kParameterLines.substr(0, kParameterLines.size() - 1));
+  EXPECT_DOUBLE_EQ(number.profile.twoThetaStep, 0.01);
+}
+
+TEST_F(SettingsFileTest, WindowsLineEndsAreNotPartOfThePath) {
+  std::string text;
+  for (char c : kPathLines + kParameterLines) {
+    if (c == '\n') text += '\r';
+    text += c;
+  }
+  const Settings settings = Load(text);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(settings.external.editorPath, "/usr/bin/ed");
+  EXPECT_DOUBLE_EQ(settings.profile.twoThetaStep, 0.01);
+}
+
+TEST_F(SettingsFileTest, LongLinesAreReadWhole) {
+  // The comment's 121st character starts a key; it must not count as a line of its own.
+  const std::string longPath = "/" + std::string(300, 'p');
+  const Settings settings =
+      Load("#" + std::string(119, '-') + "editor  = /wrong\n" + "editor  = " + longPath + "\n" +
+           kPathLines.substr(kPathLines.find("grafino")) + kParameterLines);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(settings.external.editorPath, longPath);
+}
+
+TEST_F(SettingsFileTest, DotPathsFollowTheSettingsFile) {
+  const Settings settings = Load(
+      "editor  = xdg-open\ngrafino = ./bin/grafino\nkristallon = ../k\n"
+      "tabsg   = ./tabsg\nfscat   = fscat\n" +
+      kParameterLines);
+  EXPECT_EQ(settings.external.editorPath, "xdg-open");
+  EXPECT_EQ(settings.external.grafinoPath, start.File("bin/grafino"));
+  EXPECT_EQ(settings.external.kristallonPath, "../k");
+  EXPECT_EQ(settings.external.tabsgPath, start.File("tabsg"));
+  EXPECT_EQ(settings.external.fscatPath, "fscat");
+}
+
+TEST_F(SettingsFileTest, BundledFilesServeAStartDirectoryWithoutItsOwn) {
+  const Settings settings = LoadSettings(system, BRAXEL_DATA_DIR, ui);
+  const std::filesystem::path data = BRAXEL_DATA_DIR;
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(settings.fixed.iniPath, (data / "Braxel.ini").string());
+  EXPECT_EQ(settings.fixed.axisTablePath, (data / "ABCTrans").string());
+  EXPECT_EQ(settings.fixed.reportPath, start.File("Braxel.out"));
+  EXPECT_EQ(settings.external.editorPath, "xdg-open");
+  EXPECT_EQ(settings.external.tabsgPath, (data / "tabsg").string());
+  EXPECT_EQ(settings.external.fscatPath, (data / "fscat").string());
+  EXPECT_TRUE(std::filesystem::is_regular_file(settings.external.tabsgPath));
+  EXPECT_TRUE(std::filesystem::is_regular_file(settings.external.fscatPath));
+  const ProfileParameters& p = settings.profile;
+  EXPECT_DOUBLE_EQ(p.U, 0.01);
+  EXPECT_DOUBLE_EQ(p.V, -0.01);
+  EXPECT_DOUBLE_EQ(p.W, 0.01);
+  EXPECT_DOUBLE_EQ(p.profileCutoff, 10);
+  EXPECT_DOUBLE_EQ(p.ka2Ratio, 0.5);
+  EXPECT_DOUBLE_EQ(p.monoAngle, 0);
+  EXPECT_DOUBLE_EQ(p.gaussLorentz, 0.5);
+  EXPECT_DOUBLE_EQ(p.twoThetaStart, 10);
+  EXPECT_DOUBLE_EQ(p.twoThetaEnd, 120);
+  EXPECT_DOUBLE_EQ(p.twoThetaStep, 0.02);
+}
+
+TEST_F(SettingsFileTest, OwnFilesOfTheStartDirectoryWinOverTheBundledOnes) {
+  WriteFile(start.File("Braxel.ini"), kPathLines + kParameterLines);
+  WriteFile(start.File("ABCTrans"), "");
+  const Settings settings = LoadSettings(system, BRAXEL_DATA_DIR, ui);
+  EXPECT_EQ(settings.fixed.iniPath, start.File("Braxel.ini"));
+  EXPECT_EQ(settings.fixed.axisTablePath, start.File("ABCTrans"));
+  EXPECT_EQ(settings.external.tabsgPath, "/data/tabsg");
+}
+
+ExternalPaths NewPaths() {
+  return {"/new/editor", "/new/grafino", "/new/kristallon", "/new/tabsg", "/new/fscat"};
+}
+
+TEST_F(SettingsFileTest, SaveRewritesThePathLinesInPlaceAndKeepsEverythingElse) {
+  const std::string longComment = "; " + std::string(400, 'c');
+  std::string filler;
+  for (int i = 0; i < 60; ++i) filler += "unknown line " + std::to_string(i) + " \t\n";
+  const std::string before =
+      "# settings\n"
+      "editor  = /old/editor\n"
+      "grafino=/old/grafino\r\n"
+      "a comment line\n" +
+      longComment +
+      "\n"
+      "kristallon  =  /old/kristallon\n"
+      "\n"
+      "tabsg   = /old/tabsg\n"
+      "fscat   = /old/fscat\n" +
+      kParameterLines + filler + "editor  = a second editor line\n" + "last line without end";
+  WriteFile(start.File("Braxel.ini"), before);
+  FixedPaths fixed = MakeFixedPaths(start.Path().string(), "");
+  ASSERT_TRUE(SaveExternalPaths(fixed, NewPaths(), ui));
+  EXPECT_TRUE(ui.messages.empty());
+  const std::string after =
+      "# settings\n"
+      "editor  = /new/editor\n"
+      "grafino = /new/grafino\r\n"
+      "a comment line\n" +
+      longComment +
+      "\n"
+      "kristallon = /new/kristallon\n"
+      "\n"
+      "tabsg   = /new/tabsg\n"
+      "fscat   = /new/fscat\n" +
+      kParameterLines + filler + "editor  = a second editor line\n" + "last line without end";
+  EXPECT_EQ(ReadFile(start.File("Braxel.ini")), after);
+  EXPECT_FALSE(std::filesystem::exists(start.File("Braxel.ini.new")));
+}
+
+TEST_F(SettingsFileTest, SavedPathsReadBack) {
+  WriteFile(start.File("Braxel.ini"), kPathLines + kParameterLines);
+  FixedPaths fixed = MakeFixedPaths(start.Path().string(), "");
+  ASSERT_TRUE(SaveExternalPaths(fixed, NewPaths(), ui));
+  const Settings settings = LoadSettings(system, "", ui);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(settings.external.kristallonPath, "/new/kristallon");
+  EXPECT_EQ(settings.external.fscatPath, "/new/fscat");
+  EXPECT_DOUBLE_EQ(settings.profile.monoAngle, 26.6);
+}
+
+TEST_F(SettingsFileTest, SaveWithAMissingKeyLeavesTheFileAsItWas) {
+  const std::string before = "editor  = /e\ngrafino = /g\nkristallon = /k\ntabsg   = /t\n";
+  WriteFile(start.File("Braxel.ini"), before);
+  FixedPaths fixed = MakeFixedPaths(start.Path().string(), "");
+  EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"EOF reached !!!"});
+  EXPECT_EQ(ReadFile(start.File("Braxel.ini")), before);
+}
+
+TEST_F(SettingsFileTest, SaveWithoutAFileIsReported) {
+  FixedPaths fixed = MakeFixedPaths(start.Path().string(), "");
+  EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Ini file not found !!!"});
+  EXPECT_FALSE(std::filesystem::exists(start.File("Braxel.ini")));
+}
+
+TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole) {
+  const std::string before = kPathLines + kParameterLines;
+  WriteFile(start.File("Braxel.ini"), before);
+  // Nothing can be written where the new file would first be made.
+  std::filesystem::create_directory(start.File("Braxel.ini.new"));
+  FixedPaths fixed = MakeFixedPaths(start.Path().string(), "");
+  EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Ini file not found !!!"});
+  EXPECT_EQ(ReadFile(start.File("Braxel.ini")), before);
+  EXPECT_TRUE(std::filesystem::is_directory(start.File("Braxel.ini.new")));
+}
+
+TEST_F(SettingsFileTest, SaveCopiesTheBundledFileIntoTheStartDirectory) {
+  TempDir data;
+  const std::string bundled = "# bundled\n" + kPathLines + kParameterLines;
+  WriteFile(data.File("Braxel.ini"), bundled);
+  FixedPaths fixed = MakeFixedPaths(start.Path().string(), data.Path().string());
+  ASSERT_EQ(fixed.iniPath, data.File("Braxel.ini"));
+  ASSERT_TRUE(SaveExternalPaths(fixed, NewPaths(), ui));
+  EXPECT_EQ(ReadFile(data.File("Braxel.ini")), bundled);
+  EXPECT_EQ(fixed.iniPath, start.File("Braxel.ini"));
+  EXPECT_EQ(ReadFile(start.File("Braxel.ini")),
+            "# bundled\n"
+            "editor  = /new/editor\n"
+            "grafino = /new/grafino\n"
+            "kristallon = /new/kristallon\n"
+            "tabsg   = /new/tabsg\n"
+            "fscat   = /new/fscat\n" +
+                kParameterLines);
+}
+
+TEST_F(SettingsFileTest, SaveNeverWritesIntoTheDataDirectory) {
+  const std::string bundled = kPathLines + kParameterLines;
+  WriteFile(start.File("Braxel.ini"), bundled);
+  FixedPaths fixed = MakeFixedPaths(start.Path().string(), start.Path().string());
+  EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Ini file not found !!!"});
+  EXPECT_EQ(ReadFile(start.File("Braxel.ini")), bundled);
+}
+
+}  // namespace
+}  // namespace braxel
