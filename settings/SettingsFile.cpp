@@ -206,11 +206,15 @@ FixedPaths MakeFixedPaths(const std::string& startDirectory, const std::string& 
   return fixed;
 }
 
-Settings LoadSettings(SystemServices& system, const std::string& dataDirectory, UserInterface& ui) {
+Settings ReadSettings(const FixedPaths& fixed, UserInterface& ui) {
   Settings settings;
-  settings.fixed = MakeFixedPaths(system.CurrentDirectory(), dataDirectory);
+  settings.fixed = fixed;
   ReadSettingsFile(settings.fixed.iniPath, settings.external, settings.profile, ui);
   return settings;
+}
+
+Settings LoadSettings(SystemServices& system, const std::string& dataDirectory, UserInterface& ui) {
+  return ReadSettings(MakeFixedPaths(system.CurrentDirectory(), dataDirectory), ui);
 }
 
 bool SaveExternalPaths(FixedPaths& fixed, const ExternalPaths& paths, UserInterface& ui) {

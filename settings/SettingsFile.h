@@ -39,6 +39,10 @@ struct Settings {
 // dataDirectory may be empty when there is no bundled data to fall back on.
 FixedPaths MakeFixedPaths(const std::string& startDirectory, const std::string& dataDirectory);
 
+// Reads the settings file fixed.iniPath. Problems are shown and reading stops there; what was
+// not read stays empty or zero.
+Settings ReadSettings(const FixedPaths& fixed, UserInterface& ui);
+
 // Forms the fixed paths from the current directory and reads the settings file. Problems are
 // shown and reading stops there; what was not read stays empty or zero. A path that begins
 // with "./" is taken relative to the settings file's own directory.
