@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 
 #include "engine/CalculationRun.h"
 #include "io/InpFile.h"
