@@ -1,0 +1,124 @@
+// braxel-calc: the window's Calculate Profile for scripts and batch work.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/CrystalData.h"
+#include "engine/CalculationRun.h"
+#include "engine/XRayTarget.h"
+#include "io/InpFile.h"
+#include "platform/TextInput.h"
+#include "platform/UserInterface.h"
+#include "settings/SettingsFile.h"
+
+namespace braxel {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: braxel-calc [--ini FILE] [--target Cr|Fe|Co|Cu|Mo|Ag|Kb] STRUCTURE\n"
+    "\n"
+    "Reads the structure (.inp), calculates its X-ray powder reflections with the settings\n"
+    "file (Braxel.ini of the current directory, else the bundled one, or FILE), writes\n"
+    "Braxel.out and Braxel.prf to the current directory and prints the reflection list.\n"
+    "The target is Cu unless given. Exit status 0 on success, 1 on any failure.\n";
+
+// A console has no dialogs: messages go to standard error and questions are answered No.
+class ConsoleUserInterface : public UserInterface {
+ public:
+  void ShowMessage(const std::string& text) override {
+    std::fprintf(stderr, "%s%s", text.c_str(), !text.empty() && text.back() == '\n' ? "" : "\n");
+  }
+  bool AskYesNo(const std::string& text) override {
+    ShowMessage(text);
+    return false;
+  }
+  std::optional<std::string> ChooseFileToOpen(const FileDialogRequest&) override { return {}; }
+  std::optional<std::string> ChooseFileToSave(const FileDialogRequest&) override { return {}; }
+  void BeginWaitCursor() override {}
+  void EndWaitCursor() override {}
+};
+
+std::optional<int> TargetIndexOf(const char* symbol) {
+  for (std::size_t i = 0; i < kXRayTargets.size(); ++i) {
+    if (std::strcmp(kXRayTargets[i].symbol, symbol) == 0) return static_cast<int>(i + 1);
+  }
+  return std::nullopt;
+}
+
+bool ReadStructure(const std::string& path, CrystalData& data, UserInterface& ui) {
+  const std::string extension = std::filesystem::path(path).extension().string();
+  if (extension == ".inp") return ReadInpFile(path, data, ui);
+  ui.ShowMessage(path + " is not a structure file this program reads !!!");
+  return false;
+}
+
+// The reflection block of the report, from its heading to the end.
+void PrintReflections(const std::string& reportPath) {
+  LineReader report(reportPath);
+  std::string line;
+  std::string message;
+  if (SkipToKeyword(report, " Genarated reflections:", line, message) != 0) return;
+  std::fputs(line.c_str(), stdout);
+  while (report.ReadLine(line)) std::fputs(line.c_str(), stdout);
+}
+
+int Main(int argc, char** argv) {
+  ConsoleUserInterface ui;
+  std::optional<std::string> iniPath;
+  std::optional<std::string> structurePath;
+  int targetIndex = 4;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--help" || argument == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if ((argument == "--ini" || argument == "--target") && i + 1 < argc) {
+      const char* value = argv[++i];
+      if (argument == "--ini") {
+        iniPath = value;
+        continue;
+      }
+      const std::optional<int> target = TargetIndexOf(value);
+      if (!target) {
+        ui.ShowMessage(std::string(value) + " target not found !!!");
+        return 1;
+      }
+      targetIndex = *target;
+    } else if (argument.rfind("-", 0) != 0 && !structurePath) {
+      structurePath = argument;
+    } else {
+      std::fputs(kUsage, stderr);
+      return 1;
+    }
+  }
+  if (!structurePath) {
+    std::fputs(kUsage, stderr);
+    return 1;
+  }
+
+  FixedPaths fixed = MakeFixedPaths(std::filesystem::current_path().string(), BRAXEL_DATA_DIR);
+  if (iniPath) fixed.iniPath = *iniPath;
+  const Settings settings = ReadSettings(fixed, ui);
+
+  CrystalData data;
+  data.targetIndex = targetIndex;
+  if (!ReadStructure(*structurePath, data, ui)) return 1;
+  const RunFiles files{settings.fixed.reportPath, settings.fixed.patternPath,
+                       settings.external.tabsgPath, settings.external.fscatPath};
+  CalculationRun run;
+  std::string runMessage;
+  if (!run.RunCalculation(MakeRunInput(data, files, settings.profile), runMessage)) {
+    ui.ShowMessage(runMessage);
+    return 1;
+  }
+  PrintReflections(settings.fixed.reportPath);
+  return 0;
+}
+
+}  // namespace
+}  // namespace braxel
+
+int main(int argc, char** argv) { return braxel::Main(argc, argv); }

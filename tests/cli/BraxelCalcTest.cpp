@@ -1,0 +1,85 @@
+// The command-line tool as a script uses it: exit status, files and output.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/CrystalData.h"
+#include "engine/CalculationRun.h"
+#include "io/InpFile.h"
+#include "settings/SettingsFile.h"
+#include "support/RecordingUserInterface.h"
+#include "support/TestFiles.h"
+
+namespace braxel {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Outcome Calc(const TempDir& dir, const std::string& arguments) {
+  const std::string command = "cd '" + dir.Path().string() + "' && '" BRAXEL_CALC "' " +
+                              arguments + " > out.txt 2> err.txt";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir.File("out.txt")),
+          ReadFile(dir.File("err.txt"))};
+}
+
+TEST(BraxelCalcTest, WritesWhatTheWindowsRunWrites) {
+  TempDir dir;
+  const Outcome outcome = Calc(dir, "--target Mo '" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(outcome.out.rfind(" Genarated reflections:", 0), 0u);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("Braxel.prf")));
+
+  // The same run through the libraries, as Calculate Profile makes it.
+  CrystalData data;
+  data.targetIndex = 5;  // Mo
+  testing::RecordingUserInterface ui;
+  ASSERT_TRUE(ReadInpFile(BRAXEL_EXAMPLES_DIR "/NaCl.inp", data, ui));
+  TempDir other;
+  FixedPaths fixed = MakeFixedPaths(other.Path().string(), BRAXEL_DATA_DIR);
+  const Settings settings = ReadSettings(fixed, ui);
+  CalculationRun run;
+  std::string message;
+  ASSERT_TRUE(run.RunCalculation(
+      MakeRunInput(data,
+                   {settings.fixed.reportPath, settings.fixed.patternPath,
+                    settings.external.tabsgPath, settings.external.fscatPath},
+                   settings.profile),
+      message));
+  EXPECT_EQ(ReadFile(dir.File("Braxel.out")), ReadFile(settings.fixed.reportPath));
+  EXPECT_EQ(ReadFile(dir.File("Braxel.prf")), ReadFile(settings.fixed.patternPath));
+}
+
+TEST(BraxelCalcTest, FailuresGoToStandardErrorWithStatusOne) {
+  TempDir dir;
+  Outcome outcome = Calc(dir, "missing.inp");
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("missing.inp"), std::string::npos);
+  outcome = Calc(dir, "--target Zn x.inp");
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "Zn target not found !!!\n");
+  outcome = Calc(dir, "");
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("usage: braxel-calc"), std::string::npos);
+  outcome = Calc(dir, "--help");
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_NE(outcome.out.find("--target"), std::string::npos);
+  testing::WriteFile(dir.File("Braxel.ini"), "editor = x\n");
+  outcome = Calc(dir, "'" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("not found !!!"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace braxel
