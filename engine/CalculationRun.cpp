@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/Classification.h"
+#include "engine/Profile.h"
 #include "engine/XRayTarget.h"
 #include "platform/TextInput.h"
 
@@ -66,6 +67,7 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
   if (ComputeIntensities(entries, entryCount, generatedCount, f, sites, profile, runMessage) != 0) {
     return -1;
   }
+  const std::vector<ProfilePoint> points = ComputeProfile(entries, entryCount, profile);
 
   // An entry exactly at the start is outside the reported range, one exactly at the end inside.
   firstReported = entryCount + 1;
@@ -81,6 +83,10 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
       lastReported = i;
       break;
     }
+  }
+  if (WritePatternFile(points, input.files.patternPath, entries, firstReported, lastReported,
+                       runMessage) != 0) {
+    return -1;
   }
   return 0;
 }

@@ -268,5 +268,65 @@ TEST_F(PatternFileTest, SuccessReplacesTheEarlierFile) {
   EXPECT_FALSE(std::filesystem::exists(path + ".part"));
 }
 
+class ProfileRunTest : public ::testing::Test {
+ protected:
+  ProfileRunTest() {
+    WriteFile(dir.File("tabsg"), testing::FmThreeMRecord());
+    WriteFile(dir.File("fscat"), testing::NaClScatteringFile());
+    input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), dir.File("tabsg"),
+                   dir.File("fscat")};
+    input.profile = {0.01, -0.01, 0.01, 10, 0.5, 0, 0.5, 20, 60, 0.02};
+    input.sgNumber = 225;
+    input.settingNumber = 1;
+    input.targetIndex = 4;
+    input.cell = {5.6402, 5.6402, 5.6402, 90, 90, 90};
+    input.atomCount = 2;
+    input.species[0] = "Na";
+    input.species[1] = "Cl";
+    input.g[0] = input.g[1] = 1.0;
+    input.x[1] = input.y[1] = input.z[1] = 0.5;
+  }
+
+  TempDir dir;
+  RunInput input;
+};
+
+TEST_F(ProfileRunTest, SuccessfulRunWritesThePatternFile) {
+  CalculationRun run;
+  std::string message;
+  ASSERT_TRUE(run.RunCalculation(input, message)) << message;
+  int points = 0;
+  for (double t = 20.0; t <= 60.0; t += 0.02) ++points;
+  char header[64];
+  std::snprintf(header, sizeof header, "%4d      20.0000      0.0200", points);
+  const std::vector<std::string> lines = Lines(ReadFile(input.files.patternPath));
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], header);
+  const std::size_t valueLines = static_cast<std::size_t>(points / 10 + 1);
+  ASSERT_GT(lines.size(), valueLines + 1);
+  EXPECT_EQ(FieldCount(lines[valueLines], 8), points % 10);
+  const int count = run.lastReported - run.firstReported + 1;
+  EXPECT_GT(count, 0);
+  EXPECT_EQ(std::stoi(lines[valueLines + 1]), count);
+  std::string markers;
+  for (std::size_t i = valueLines + 2; i < lines.size(); ++i) markers += lines[i];
+  ASSERT_EQ(static_cast<int>(markers.size()), 10 * count);
+  for (int i = 0; i < count; ++i) {
+    const double twoTheta = std::stod(markers.substr(static_cast<std::size_t>(10 * i), 10));
+    EXPECT_NEAR(twoTheta, run.entries[run.firstReported - 1 + i].twoTheta, 5e-6);
+  }
+  // The strongest reflection, 2 0 0, peaks at the top of the scale.
+  EXPECT_NE(ReadFile(input.files.patternPath).find("    1000"), std::string::npos);
+}
+
+TEST_F(ProfileRunTest, PatternFileThatCannotBeCreatedFailsTheRun) {
+  input.files.patternPath = dir.File("no/such/Braxel.prf");
+  CalculationRun run;
+  std::string message;
+  EXPECT_FALSE(run.RunCalculation(input, message));
+  EXPECT_EQ(message, input.files.patternPath + " file not create !!!");
+  EXPECT_EQ(ReadFile(input.files.reportPath), message);
+}
+
 }  // namespace
 }  // namespace braxel
