@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds the program into build/.
+# Builds the program into build/ and runs the main job: the NaCl example with the bundled
+# data and settings, writing Braxel.out and Braxel.prf into build/run/.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure-packages.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc)"
-echo "Built the engine libraries, tests and benchmarks in build/."
-echo "The report and the command-line tool come next; run ./test.sh for the tests."
+mkdir -p build/run
+cd build/run
+../cli/braxel-calc "../../examples/${1:-NaCl.inp}"

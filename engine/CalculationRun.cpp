@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/Classification.h"
+#include "engine/Profile.h"
 #include "engine/Report.h"
 #include "engine/XRayTarget.h"
 #include "platform/TextInput.h"
@@ -67,6 +68,7 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
   if (ComputeIntensities(entries, entryCount, generatedCount, f, sites, profile, runMessage) != 0) {
     return -1;
   }
+  const std::vector<ProfilePoint> points = ComputeProfile(entries, entryCount, profile);
 
   // An entry exactly at the start is outside the reported range, one exactly at the end inside.
   firstReported = entryCount + 1;
@@ -82,6 +84,10 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
       lastReported = i;
       break;
     }
+  }
+  if (WritePatternFile(points, input.files.patternPath, entries, firstReported, lastReported,
+                       runMessage) != 0) {
+    return -1;
   }
   if (!WriteReport(input.files.reportPath, *this, input)) {
     runMessage = input.files.reportPath + " file not create !!!";

@@ -26,8 +26,8 @@ struct Outcome {
 };
 
 Outcome Calc(const TempDir& dir, const std::string& arguments) {
-  const std::string command = "cd '" + dir.Path().string() + "' && '" BRAXEL_CALC "' " +
-                              arguments + " > out.txt 2> err.txt";
+  const std::string command = "cd '" + dir.Path().string() + "' && '" BRAXEL_CALC "' " + arguments +
+                              " > out.txt 2> err.txt";
   const int status = std::system(command.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir.File("out.txt")),
           ReadFile(dir.File("err.txt"))};
@@ -51,12 +51,12 @@ TEST(BraxelCalcTest, WritesWhatTheWindowsRunWrites) {
   const Settings settings = ReadSettings(fixed, ui);
   CalculationRun run;
   std::string message;
-  ASSERT_TRUE(run.RunCalculation(
-      MakeRunInput(data,
-                   {settings.fixed.reportPath, settings.fixed.patternPath,
-                    settings.external.tabsgPath, settings.external.fscatPath},
-                   settings.profile),
-      message));
+  ASSERT_TRUE(
+      run.RunCalculation(MakeRunInput(data,
+                                      {settings.fixed.reportPath, settings.fixed.patternPath,
+                                       settings.external.tabsgPath, settings.external.fscatPath},
+                                      settings.profile),
+                         message));
   EXPECT_EQ(ReadFile(dir.File("Braxel.out")), ReadFile(settings.fixed.reportPath));
   EXPECT_EQ(ReadFile(dir.File("Braxel.prf")), ReadFile(settings.fixed.patternPath));
 }

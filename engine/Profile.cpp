@@ -1,0 +1,113 @@
+#include "engine/Profile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "platform/TextInput.h"
+
+namespace braxel {
+namespace {
+
+constexpr double kPi = 3.14159265;
+
+// The value a "%.<decimals>f" line gives back when it is read again.
+double AsWritten(double value, int decimals) {
+  char text[400];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return std::strtod(text, nullptr);
+}
+
+// Pattern value of one point: truncated towards zero, 0 shown as 1. y / ymax is formed first so
+// the strongest point gives exactly 1000; the floor keeps a wild negative tail inside int.
+int PatternValue(double y, double ymax) {
+  if (ymax <= 0.0) return 1;  // nothing above zero: a flat pattern rather than a division by 0
+  const int value = static_cast<int>(std::max(-1.0e9, 1000.0 * (y / ymax)));
+  return value == 0 ? 1 : value;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
+                  std::span<const Reflection> entries, int firstReported, int lastReported) {
+  const double first = points.empty() ? 0.0 : points.front().twoTheta;
+  const double step = points.size() > 1 ? points[1].twoTheta - first : 0.0;
+  double ymax = 0.0;
+  for (const ProfilePoint& point : points) {
+    if (point.y >= ymax) ymax = point.y;
+  }
+  std::fprintf(file, "%4d     %8.4f    %8.4f\n", static_cast<int>(points.size()), first, step);
+  for (std::size_t k = 1; k <= points.size(); ++k) {
+    std::fprintf(file, "%8d", PatternValue(points[k - 1].y, ymax));
+    if (k % 10 == 0) std::fputc('\n', file);
+  }
+  std::fputc('\n', file);
+  // A start above the end leaves no entry in range; the count then says so instead of < 0.
+  std::fprintf(file, "%4d\n", std::max(0, lastReported - firstReported + 1));
+  for (int i = firstReported; i <= lastReported; ++i) {
+    std::fprintf(file, "%10.5lf", entries[static_cast<std::size_t>(i - 1)].twoTheta);
+    if (i % 10 == 0) std::fputc('\n', file);
+  }
+  std::fputc('\n', file);
+  return std::ferror(file) == 0;
+}
+
+}  // namespace
+
+std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, int count,
+                                         const ProfileParameters& profile) {
+  const double ln2 = std::log(2.0);
+  const double gaussNorm = 2.0 * std::sqrt(ln2 / kPi);
+  const double eta = profile.gaussLorentz;
+  std::vector<ProfilePoint> points;
+  double twoTheta = profile.twoThetaStart;
+  while (true) {
+    double y = 0.0;
+    for (const Reflection& entry : entries.first(static_cast<std::size_t>(count))) {
+      const double delta = twoTheta - entry.twoTheta;
+      // A zero width (U = V = W = 0) is no peak to spread: it would only divide by zero.
+      if (entry.fwhm <= 0.0 || std::fabs(delta) > profile.profileCutoff * entry.fwhm) continue;
+      const double x = delta / entry.fwhm;
+      const double gauss = gaussNorm / entry.fwhm * std::exp(-4.0 * ln2 * x * x);
+      const double lorentz = 2.0 / (kPi * entry.fwhm * (1.0 + 4.0 * x * x));
+      y += (eta * lorentz + (1.0 - eta) * gauss) * entry.iCalc;
+    }
+    points.push_back({AsWritten(twoTheta, 2), AsWritten(y, 10)});
+    const double next = twoTheta + profile.twoThetaStep;
+    // A step that does not advance would never reach the end.
+    if (!(next > twoTheta) || !(next <= profile.twoThetaEnd)) break;
+    twoTheta = next;
+  }
+  return points;
+}
+
+int WritePatternFile(std::span<const ProfilePoint> points, const std::string& patternPath,
+                     std::span<const Reflection> entries, int firstReported, int lastReported,
+                     std::string& runMessage) {
+  // Written beside the pattern file and renamed over it, so a failure leaves the last one whole.
+  const std::string partPath = patternPath + ".part";
+  bool written = false;
+  {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(partPath.c_str(), "w"));
+    if (file) {
+      written = WritePattern(file.get(), points, entries, firstReported, lastReported);
+      written = std::fclose(file.release()) == 0 && written;
+    }
+  }
+  std::error_code error;
+  if (written) std::filesystem::rename(partPath, patternPath, error);
+  if (!written || error) {
+    std::filesystem::remove(partPath, error);
+    runMessage = FormatText("%s file not create !!!", patternPath.c_str());
+    return -1;
+  }
+  return 0;
+}
+
+}  // namespace braxel

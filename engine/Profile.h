@@ -1,0 +1,32 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/ProfileParameters.h"
+#include "engine/Reflection.h"
+
+namespace braxel {
+
+// One grid point of the powder profile, both values already rounded as the point lines
+// "%6.2lf  %20.10lf" hold them, so the pattern file gets the header and scaling it always had.
+struct ProfilePoint {
+  double twoTheta = 0.0;
+  double y = 0.0;
+};
+
+// Sums the pseudo-Voigt peaks of the first count entries on the grid twoThetaStart,
+// twoThetaStart + step, ... up to twoThetaEnd (repeated addition). The first point is always
+// there; a step that does not advance the angle gives that point alone.
+std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, int count,
+                                         const ProfileParameters& profile);
+
+// Writes the pattern file: the grid, every point scaled to the strongest (1000), and the
+// positions of entries firstReported..lastReported (1-based) as markers. The file is replaced
+// only once it is completely written. 0, or -1 with "%s file not create !!!" in runMessage.
+int WritePatternFile(std::span<const ProfilePoint> points, const std::string& patternPath,
+                     std::span<const Reflection> entries, int firstReported, int lastReported,
+                     std::string& runMessage);
+
+}  // namespace braxel
