@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace braxel {
 
@@ -10,8 +11,10 @@ class SystemServices {
  public:
   virtual ~SystemServices() = default;
 
-  // Starts a program from a command line and returns at once; false when it cannot start.
-  virtual bool LaunchProcess(const std::string& commandLine) = 0;
+  // Starts a program and returns at once, without waiting for it; each argument reaches the
+  // program whole, blanks included. False when it cannot start.
+  virtual bool LaunchProcess(const std::string& program,
+                             const std::vector<std::string>& arguments) = 0;
   // The program that opens documents of this file's kind, or nothing when none is known.
   virtual std::optional<std::string> FindAssociatedProgram(const std::string& documentPath) = 0;
   virtual std::string CurrentDirectory() = 0;

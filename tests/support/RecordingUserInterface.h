@@ -54,8 +54,14 @@ class RecordingUserInterface : public UserInterface {
 // Records what the program asks of the operating system; nothing is started or changed.
 class RecordingSystemServices : public SystemServices {
  public:
-  bool LaunchProcess(const std::string& commandLine) override {
-    launched.push_back(commandLine);
+  struct Launch {
+    std::string program;
+    std::vector<std::string> arguments;
+    std::string directory;  // current directory at the start
+  };
+  bool LaunchProcess(const std::string& program,
+                     const std::vector<std::string>& arguments) override {
+    launched.push_back({program, arguments, currentDirectory});
     return launchSucceeds;
   }
   std::optional<std::string> FindAssociatedProgram(const std::string& documentPath) override {
@@ -72,7 +78,7 @@ class RecordingSystemServices : public SystemServices {
     return true;
   }
 
-  std::vector<std::string> launched;
+  std::vector<Launch> launched;
   std::vector<std::string> lookedUp;
   std::vector<std::string> deleted;
   std::optional<std::string> associatedProgram;
