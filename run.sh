@@ -8,4 +8,4 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc)"
 mkdir -p build/run
 cd build/run
-../cli/braxel-calc "../../examples/${1:-NaCl.inp}"
+../bin/braxel-calc "../../examples/${1:-NaCl.inp}"
