@@ -74,7 +74,11 @@ bool LaunchConfiguredProgram(const std::string& program, const char* emptyMessag
     ui.ShowMessage(emptyMessage);
     return false;
   }
-  const std::string file = FindProgram(program, ownDirectory);
+  std::string file = FindProgram(program, ownDirectory);
+  // A path relative to the current directory must still name the program from its own folder.
+  if (fs::path(file).is_relative() && file.find('/') != std::string::npos) {
+    file = (fs::path(system.CurrentDirectory()) / file).lexically_normal().string();
+  }
   if (enterItsDirectory) {
     const std::string directory = fs::path(file).parent_path().string();
     // A directory that cannot be entered does not keep the program from starting.

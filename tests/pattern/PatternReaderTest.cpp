@@ -99,12 +99,6 @@ TEST(PlotAxesTest, TicksAreOneTwoOrFiveTimesAPowerOfTen) {
   EXPECT_DOUBLE_EQ(ticks.step, 20);
   EXPECT_EQ(ticks.values, (std::vector<double>{20, 40, 60, 80, 100, 120}));
 
-  ticks = MakeTicks({31.55, 31.93}, 5);  // 0.1 gives 31.6 to 31.9
-  EXPECT_DOUBLE_EQ(ticks.step, 0.1);
-  ASSERT_EQ(ticks.values.size(), 4u);
-  EXPECT_NEAR(ticks.values[0], 31.6, 1e-12);
-  EXPECT_EQ(ticks.decimals, 1);
-
   ticks = MakeTicks({-0.03, 0.05}, 6);  // 0.02: -0.02, 0, 0.02, 0.04
   EXPECT_DOUBLE_EQ(ticks.step, 0.02);
   ASSERT_EQ(ticks.values.size(), 4u);

@@ -46,40 +46,32 @@ class ExternalProgramsTest : public ::testing::Test {
   RecordingUserInterface ui;
 };
 
-TEST_F(ExternalProgramsTest, ShowOutputOpensTheReportInTheEditorWhateverTheRun) {
-  OnShowOutput(settings, "", system, ui);
-  const auto& launch = OnlyLaunch();
-  EXPECT_EQ(launch.program, "/tools/ed");
-  EXPECT_EQ(launch.arguments, Arguments{"/work/Braxel.out"});
-  EXPECT_EQ(system.currentDirectory, "/start");
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(ExternalProgramsTest, SaveOutputFileNeedsACompletedCalculation) {
+TEST_F(ExternalProgramsTest, TheReportGoesToTheEditorAfterARunOrAtAnyTimeForShowOutput) {
   OnSaveOutputFile(settings, false, "", system, ui);
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Calculation not completed !!!"});
   EXPECT_TRUE(system.launched.empty());
-
+  OnShowOutput(settings, "", system, ui);
   OnSaveOutputFile(settings, true, "", system, ui);
-  EXPECT_EQ(OnlyLaunch().program, "/tools/ed");
-  EXPECT_EQ(OnlyLaunch().arguments, Arguments{"/work/Braxel.out"});
+  ASSERT_EQ(system.launched.size(), 2u);
+  for (const auto& launch : system.launched) {
+    EXPECT_EQ(launch.program, "/tools/ed");
+    EXPECT_EQ(launch.arguments, Arguments{"/work/Braxel.out"});
+  }
+  EXPECT_EQ(system.currentDirectory, "/start");
 }
 
-TEST_F(ExternalProgramsTest, ShowPatternStartsTheViewerFromItsOwnFolder) {
+TEST_F(ExternalProgramsTest, ShowPatternStartsTheViewerFromItsOwnFolderAfterARun) {
+  OnShowPattern(settings, false, "", system, ui);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Calculation not completed !!!"});
+  EXPECT_TRUE(system.launched.empty());
+  EXPECT_EQ(system.currentDirectory, "/start");
+
   OnShowPattern(settings, true, "", system, ui);
   const auto& launch = OnlyLaunch();
   EXPECT_EQ(launch.program, "/view/Grafino");
   EXPECT_EQ(launch.arguments, (Arguments{"-x", "/work/Braxel.prf"}));
   EXPECT_EQ(launch.directory, "/view");
   EXPECT_EQ(system.currentDirectory, "/view");  // and stays there
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(ExternalProgramsTest, ShowPatternBeforeACalculationStartsNothing) {
-  OnShowPattern(settings, false, "", system, ui);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Calculation not completed !!!"});
-  EXPECT_TRUE(system.launched.empty());
-  EXPECT_EQ(system.currentDirectory, "/start");
 }
 
 TEST_F(ExternalProgramsTest, PathsWithBlanksAndLongPathsReachTheProgramWhole) {
@@ -93,21 +85,22 @@ TEST_F(ExternalProgramsTest, PathsWithBlanksAndLongPathsReachTheProgramWhole) {
   EXPECT_EQ(launch.directory, folder);
 }
 
-TEST_F(ExternalProgramsTest, AnEmptyProgramPathIsShownAndNothingStarts) {
-  settings.external.editorPath.clear();
-  settings.external.grafinoPath.clear();
-  OnShowOutput(settings, "", system, ui);
+TEST_F(ExternalProgramsTest, ARelativePathIsTakenFromTheCurrentDirectory) {
+  settings.external.grafinoPath = "./viewers/Grafino";
   OnShowPattern(settings, true, "", system, ui);
-  EXPECT_EQ(ui.messages,
-            (std::vector<std::string>{"Editor path not found !!!", "Grafino path not found !!!"}));
-  EXPECT_TRUE(system.launched.empty());
-  EXPECT_EQ(system.currentDirectory, "/start");
+  EXPECT_EQ(OnlyLaunch().program, "/start/viewers/Grafino");
+  EXPECT_EQ(OnlyLaunch().directory, "/start/viewers");
 }
 
-TEST_F(ExternalProgramsTest, AProgramThatDoesNotStartIsReported) {
+TEST_F(ExternalProgramsTest, AnEmptyPathOrAProgramThatDoesNotStartIsShown) {
+  settings.external.grafinoPath.clear();
+  OnShowPattern(settings, true, "", system, ui);
+  EXPECT_TRUE(system.launched.empty());
+  EXPECT_EQ(system.currentDirectory, "/start");
   system.launchSucceeds = false;
   OnShowOutput(settings, "", system, ui);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"/tools/ed cannot be started !!!"});
+  EXPECT_EQ(ui.messages, (std::vector<std::string>{"Grafino path not found !!!",
+                                                   "/tools/ed cannot be started !!!"}));
 }
 
 TEST_F(ExternalProgramsTest, BareNamesAreFoundBesideTheProgramThenOnPath) {
