@@ -1,8 +1,10 @@
 // braxel-pattern as a script uses it: the NaCl pattern written as a picture.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QColor>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <cstdlib>
 #include <filesystem>
@@ -105,6 +107,38 @@ TEST_F(PatternPngTest, ABadFileOrCommandLineFailsWithoutAPicture) {
   EXPECT_EQ(RunIn(dir, "'" BRAXEL_PATTERN "' -x Braxel.prf --png no/such/folder/x.png"), 1);
   EXPECT_NE(ReadFile(dir.File("err.txt")).find("no/such/folder/x.png file not create !!!"),
             std::string::npos);
+}
+
+void Mouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, double x, double y) {
+  QMouseEvent event(type, QPointF(x, y), widget.mapToGlobal(QPointF(x, y)), button,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &event);
+}
+
+TEST_F(PatternPngTest, DraggingZoomsAndADoubleOrRightClickShowsAll) {
+  qt::PatternPlot plot;
+  plot.resize(900, 560);
+  plot.SetPattern(pattern, "Braxel.prf");
+  const qt::PlotLayout layout = qt::MakePlotLayout(plot.rect(), plot.fontMetrics());
+  const AxisRange whole = plot.Range();
+  const double y = layout.profile.center().y();
+  const auto drag = [&](double from, double to) {
+    Mouse(plot, QEvent::MouseButtonPress, Qt::LeftButton, layout.XOf(from, plot.Range()), y);
+    Mouse(plot, QEvent::MouseMove, Qt::NoButton, layout.XOf(to, plot.Range()), y);
+    Mouse(plot, QEvent::MouseButtonRelease, Qt::LeftButton, layout.XOf(to, plot.Range()), y);
+  };
+
+  drag(50, 30);  // leftwards works as well
+  EXPECT_NEAR(plot.Range().low, 30, 0.2);
+  EXPECT_NEAR(plot.Range().high, 50, 0.2);
+  drag(31, 31);  // a click keeps the range
+  EXPECT_NEAR(plot.Range().low, 30, 0.2);
+  Mouse(plot, QEvent::MouseButtonDblClick, Qt::LeftButton, layout.profile.center().x(), y);
+  EXPECT_DOUBLE_EQ(plot.Range().low, whole.low);
+  EXPECT_DOUBLE_EQ(plot.Range().high, whole.high);
+  drag(40, 60);
+  Mouse(plot, QEvent::MouseButtonPress, Qt::RightButton, layout.profile.center().x(), y);
+  EXPECT_DOUBLE_EQ(plot.Range().high, whole.high);
 }
 
 }  // namespace
