@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "engine/Capacity.h"
+#include "platform/FileReplace.h"
 #include "platform/SystemServices.h"
 #include "platform/TextInput.h"
 #include "settings/ExternalPrograms.h"
@@ -15,22 +13,6 @@ namespace braxel {
 namespace {
 
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
-// Written beside the target and renamed, so the viewer never meets half a file.
-bool ReplaceFile(const std::string& path, const std::string& text) {
-  const std::string partial = path + ".part";
-  std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-  if (!out.is_open()) return false;
-  out << text;
-  out.close();
-  std::error_code error;
-  if (out) std::filesystem::rename(partial, path, error);
-  if (!out || error) {
-    std::filesystem::remove(partial, error);
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -56,7 +38,8 @@ bool WriteInsFile(const std::string& path, const CrystalData& data, UserInterfac
       return false;
     }
   }
-  if (!ReplaceFile(path, InsFileText(data))) {
+  // Replaced only once complete, so the viewer never meets half a file.
+  if (!ReplaceFileWithText(path, InsFileText(data))) {
     ui.ShowMessage(FormatText("%s file cannot be created !!!", path.c_str()));
     return false;
   }
