@@ -1,6 +1,7 @@
 #include "pattern/qt/PatternWindow.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeySequence>
