@@ -21,6 +21,13 @@ void FindSgInSettingTable(const std::string& settingTablePath, int section,
                           const std::string& symbol, int& sgNumber, int& settingNumber,
                           UserInterface& ui);
 
+// Both tables compared whole symbol against whole symbol with every blank removed on both sides,
+// so that Pnma or P121/c1 find their groups: the space-group table's symbols, then the fields of
+// the monoclinic and the orthorhombic section that FindSgInSettingTable compares. Shows nothing;
+// on a match sets sgNumber and settingNumber and returns true.
+bool FindSgWithoutBlanks(const std::string& tabsgPath, const std::string& settingTablePath,
+                         const std::string& symbol, int& sgNumber, int& settingNumber);
+
 // Find SG Number's search after its question: the space-group table; while sgNumber is 0 the
 // monoclinic and then the orthorhombic section of the setting table; while still 0 both tables
 // once more, whole symbol against whole symbol with every blank removed. True when sgNumber is
