@@ -10,29 +10,33 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 namespace braxel {
 namespace {
 
 using Dlg = CProfileParametersDlg;
 
+constexpr int kArrowWidth = 16;
+
 struct BoxRow {
   const char* frame;
   const char* label;
   Dlg::Box box;
+  std::optional<Dlg::Spin> spin;
 };
 
-constexpr BoxRow kRows[] = {
-    {"Profile", "U :", Dlg::kU},
-    {"Profile", "V :", Dlg::kV},
-    {"Profile", "W :", Dlg::kW},
-    {"Profile", "Profile Cutoff :", Dlg::kProfileCutoff},
-    {"Profile", "Gauss/Lorentz :", Dlg::kGaussLorentz},
-    {"X-ray", "Ka2/Ka2 Ratio :", Dlg::kKa2Ratio},
-    {"X-ray", "MonoChro. Angel :", Dlg::kMonoAngle},
-    {"Range", "Start of 2theta :", Dlg::kStart},
-    {"Range", "End of 2theta :", Dlg::kEnd},
-    {"Range", "Step of 2theta :", Dlg::kStep},
+const BoxRow kRows[] = {
+    {"Profile", "U :", Dlg::kU, {}},
+    {"Profile", "V :", Dlg::kV, {}},
+    {"Profile", "W :", Dlg::kW, {}},
+    {"Profile", "Profile Cutoff :", Dlg::kProfileCutoff, {}},
+    {"Profile", "Gauss/Lorentz :", Dlg::kGaussLorentz, {}},
+    {"X-ray", "Ka2/Ka2 Ratio :", Dlg::kKa2Ratio, {}},
+    {"X-ray", "MonoChro. Angel :", Dlg::kMonoAngle, {}},
+    {"Range", "Start of 2theta :", Dlg::kStart, Dlg::kStartSpin},
+    {"Range", "End of 2theta :", Dlg::kEnd, Dlg::kEndSpin},
+    {"Range", "Step of 2theta :", Dlg::kStep, Dlg::kStepSpin},
 };
 
 }  // namespace
@@ -40,6 +44,7 @@ constexpr BoxRow kRows[] = {
 SpinArrows::SpinArrows(QWidget* parent)
     : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
   setFocusPolicy(Qt::StrongFocus);
+  setFixedSize(kArrowWidth, 22);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -47,7 +52,7 @@ SpinArrows::SpinArrows(QWidget* parent)
     button->setArrowType(button == up_ ? Qt::UpArrow : Qt::DownArrow);
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setFixedSize(16, 11);
+    button->setFixedSize(kArrowWidth, 11);
     layout->addWidget(button);
   }
   connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
@@ -87,39 +92,38 @@ ProfileParametersWindow::ProfileParametersWindow(CProfileParametersDlg& dialog, 
   auto* layout = new QVBoxLayout(this);
   QGroupBox* frame = nullptr;
   QGridLayout* grid = nullptr;
+  int line = 0;
   for (const BoxRow& row : kRows) {
     if (!frame || frame->title() != row.frame) {
       frame = new QGroupBox(row.frame, this);
       grid = new QGridLayout(frame);
       grid->setColumnStretch(0, 1);
       // Every frame keeps room for the spins, so all boxes line up.
-      grid->setColumnMinimumWidth(2, 16);
+      auto* room = new QWidget(frame);
+      room->setFixedSize(kArrowWidth, 0);
+      grid->addWidget(room, 0, 2);
       layout->addWidget(frame);
+      line = 0;
     }
-    const int line = grid->rowCount();
     grid->addWidget(new QLabel(row.label, frame), line, 0, Qt::AlignRight);
     auto* box = new QLineEdit(QString::fromStdString(dialog_.boxText[row.box]), frame);
     box->setFixedWidth(fontMetrics().horizontalAdvance("0000.0000") + 12);
     box->setAlignment(Qt::AlignRight);
     grid->addWidget(box, line, 1);
     boxes_[row.box] = box;
-  }
-
-  const std::pair<Dlg::Spin, Dlg::Box> spinBoxes[] = {
-      {Dlg::kStartSpin, Dlg::kStart}, {Dlg::kEndSpin, Dlg::kEnd}, {Dlg::kStepSpin, Dlg::kStep}};
-  for (const auto& [spin, box] : spinBoxes) {
-    auto* arrows = new SpinArrows(boxes_[box]->parentWidget());
-    arrows->SetRange(dialog_.spins[spin].minimum, dialog_.spins[spin].maximum);
-    arrows->SetPosition(dialog_.spins[spin].position);
-    const int index = grid->indexOf(boxes_[box]);
-    int line = 0, column = 0, rows = 0, columns = 0;
-    grid->getItemPosition(index, &line, &column, &rows, &columns);
-    grid->addWidget(arrows, line, 2);
-    connect(arrows, &SpinArrows::Moved, this, [this, spin, box](int position) {
-      dialog_.OnSpinMoved(spin, position);
-      boxes_[box]->setText(QString::fromStdString(dialog_.boxText[box]));
-    });
-    spins_[spin] = arrows;
+    if (row.spin) {
+      const Dlg::Spin spin = *row.spin;
+      auto* arrows = new SpinArrows(frame);
+      arrows->SetRange(dialog_.spins[spin].minimum, dialog_.spins[spin].maximum);
+      arrows->SetPosition(dialog_.spins[spin].position);
+      grid->addWidget(arrows, line, 2);
+      connect(arrows, &SpinArrows::Moved, this, [this, spin, box = row.box](int position) {
+        dialog_.OnSpinMoved(spin, position);
+        boxes_[box]->setText(QString::fromStdString(dialog_.boxText[box]));
+      });
+      spins_[spin] = arrows;
+    }
+    ++line;
   }
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
