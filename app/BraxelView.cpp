@@ -98,6 +98,13 @@ void CBraxelView::ShowCrystalData() {
     }
     form_.SetReflectionText(row, 8, FormatText("%3.1f", LeadingDouble(texts[8])));
   }
+  // Rows of an earlier, longer list are no results of this one.
+  for (int row = reflections;
+       row < form_.ReflectionRowCount() && !form_.ReflectionText(row, 0).empty(); ++row) {
+    for (int column = 0; column < kReflectionColumns; ++column) {
+      form_.SetReflectionText(row, column, "");
+    }
+  }
 }
 
 void CBraxelView::ClearForm() {

@@ -166,22 +166,22 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::CreateToolBar() {
-  toolBar_ = addToolBar("Tool Bar");
-  toolBar_->setObjectName("mainToolBar");
-  toolBar_->addAction(Action(Command::kFileOpen));
-  toolBar_->addAction(Action(Command::kClear));
-  toolBar_->addSeparator();
-  toolBar_->addAction(Action(Command::kCalculateProfile));
-  toolBar_->addAction(Action(Command::kShowPattern));
-  toolBar_->addSeparator();
-  toolBar_->addAction(Action(Command::kAbout));
-  toolBar_->addSeparator();
-  toolBar_->addAction(Action(Command::kExit));
+  QToolBar* toolBar = addToolBar("Tool Bar");
+  toolBar->setObjectName("mainToolBar");
+  toolBar->addAction(Action(Command::kFileOpen));
+  toolBar->addAction(Action(Command::kClear));
+  toolBar->addSeparator();
+  toolBar->addAction(Action(Command::kCalculateProfile));
+  toolBar->addAction(Action(Command::kShowPattern));
+  toolBar->addSeparator();
+  toolBar->addAction(Action(Command::kAbout));
+  toolBar->addSeparator();
+  toolBar->addAction(Action(Command::kExit));
 
   QAction* shown = Action(Command::kToolBar);
   shown->setCheckable(true);
   shown->setChecked(true);
-  connect(shown, &QAction::toggled, toolBar_, &QWidget::setVisible);
+  connect(shown, &QAction::toggled, toolBar, &QWidget::setVisible);
 }
 
 void CMainFrame::CreateStatusBar() {

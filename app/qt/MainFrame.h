@@ -71,7 +71,6 @@ class CMainFrame : public QMainWindow {
   QtProfileParametersPresenter profileDialog_;
   std::unique_ptr<CBraxelView> view_;
   std::map<Command, QAction*> actions_;
-  QToolBar* toolBar_ = nullptr;
 };
 
 }  // namespace braxel

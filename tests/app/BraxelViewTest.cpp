@@ -279,6 +279,9 @@ TEST_F(BraxelViewTest, OpenShowsTheFileWithItsPathInTheTitleAndFailureChangesNot
 }
 
 TEST_F(BraxelViewTest, ProfileParametersChangeOnlyOnOkAndOnlyInMemory) {
+  form.TypeNaCl();
+  view.OnCalculateProfile();
+  const int longList = view.Results().reflectionCount;
   const std::string ini = ReadFile(view.Fixed().iniPath);
   profileDialog.typed = {{CProfileParametersDlg::kU, "abc"}, {CProfileParametersDlg::kEnd, "60"}};
   profileDialog.ok = false;
@@ -290,12 +293,14 @@ TEST_F(BraxelViewTest, ProfileParametersChangeOnlyOnOkAndOnlyInMemory) {
   EXPECT_DOUBLE_EQ(view.Profile().U, 0.0);
   EXPECT_DOUBLE_EQ(view.Profile().twoThetaEnd, 60.0);
   EXPECT_EQ(ReadFile(view.Fixed().iniPath), ini);
-  // The next run lists nothing beyond 60 degrees.
+  // The next run lists nothing beyond 60 degrees, and no row of the longer list stays.
   view.Profile().U = 0.01;
-  form.TypeNaCl();
   view.OnCalculateProfile();
-  ASSERT_TRUE(view.Results().calculationDone);
-  EXPECT_LE(LeadingDouble(form.reflections[view.Results().reflectionCount - 1][5]), 60.0);
+  const int rows = view.Results().reflectionCount;
+  ASSERT_LT(rows, longList);
+  EXPECT_LE(LeadingDouble(form.reflections[rows - 1][5]), 60.0);
+  EXPECT_EQ(form.reflections[rows], ReflectionRow{});
+  EXPECT_EQ(form.reflections[longList - 1], ReflectionRow{});
 }
 
 TEST_F(BraxelViewTest, SaveInputFileWritesTheGatheredForm) {
