@@ -15,6 +15,6 @@ cmake --build build -j "$(nproc)"
 mkdir -p build/run
 cd build/run
 if [ "${1:-}" = "--gui" ]; then
-  exec ../app/qt/braxel ../../examples/NaCl.inp
+  exec ../bin/braxel ../../examples/NaCl.inp
 fi
-../cli/braxel-calc "../../examples/${1:-NaCl.inp}"
+../bin/braxel-calc "../../examples/${1:-NaCl.inp}"

@@ -11,6 +11,7 @@
 #include "platform/SystemServices.h"
 #include "platform/TextInput.h"
 #include "platform/UserInterface.h"
+#include "settings/ExternalPrograms.h"
 
 namespace braxel {
 namespace {
@@ -41,8 +42,12 @@ int ImportTypeOf(const std::string& path) {
 
 CBraxelView::CBraxelView(FormControls& form, UserInterface& ui, SystemServices& system,
                          DialogPresenter<CProfileParametersDlg>& profileDialog,
-                         const std::string& dataDirectory)
-    : form_(form), ui_(ui), system_(system), profileDialog_(profileDialog) {
+                         const std::string& dataDirectory, const std::string& ownDirectory)
+    : form_(form),
+      ui_(ui),
+      system_(system),
+      profileDialog_(profileDialog),
+      ownDirectory_(ownDirectory) {
   SetTitle(TitleFor(""));
   settings_ = LoadSettings(system_, dataDirectory, ui_);
 }
@@ -208,8 +213,6 @@ void CBraxelView::OnEditProfileParameters() {
   if (profileDialog_.RunModal(dialog)) settings_.profile = dialog.parameters;
 }
 
-void CBraxelView::OnShowOutput() {
-  system_.LaunchProcess(settings_.external.editorPath, {settings_.fixed.reportPath});
-}
+void CBraxelView::OnShowOutput() { braxel::OnShowOutput(settings_, ownDirectory_, system_, ui_); }
 
 }  // namespace braxel

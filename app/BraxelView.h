@@ -18,10 +18,11 @@ class UserInterface;
 class CBraxelView {
  public:
   // Sets the window title and reads the settings of the current directory (the bundled data
-  // directory is the fallback for the settings file and the setting table).
+  // directory is the fallback for the settings file and the setting table). Programs named in
+  // the settings without a folder are looked for in ownDirectory first.
   CBraxelView(FormControls& form, UserInterface& ui, SystemServices& system,
               DialogPresenter<CProfileParametersDlg>& profileDialog,
-              const std::string& dataDirectory);
+              const std::string& dataDirectory, const std::string& ownDirectory);
 
   // The form is shown for the first time: the X-ray list selects the record's target.
   void OnInitialUpdate();
@@ -65,6 +66,7 @@ class CBraxelView {
   CrystalData data_;
   CalculationResults results_;
   Settings settings_;
+  std::string ownDirectory_;
   int lastImportType_ = 1;  // RIETAN
   std::string currentFilePath_;
   std::string title_;

@@ -4,10 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <system_error>
 
+#include "platform/FileReplace.h"
 #include "platform/TextInput.h"
 
 namespace braxel {
@@ -29,10 +27,6 @@ int PatternValue(double y, double ymax) {
   const int value = static_cast<int>(std::max(-1.0e9, 1000.0 * (y / ymax)));
   return value == 0 ? 1 : value;
 }
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
                   std::span<const Reflection> entries, int firstReported, int lastReported) {
@@ -62,27 +56,44 @@ bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
 
 std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, int count,
                                          const ProfileParameters& profile) {
-  const double ln2 = std::log(2.0);
-  const double gaussNorm = 2.0 * std::sqrt(ln2 / kPi);
-  const double eta = profile.gaussLorentz;
-  std::vector<ProfilePoint> points;
-  double twoTheta = profile.twoThetaStart;
-  while (true) {
-    double y = 0.0;
-    for (const Reflection& entry : entries.first(static_cast<std::size_t>(count))) {
-      const double delta = twoTheta - entry.twoTheta;
-      // A zero width (U = V = W = 0) is no peak to spread: it would only divide by zero.
-      if (entry.fwhm <= 0.0 || std::fabs(delta) > profile.profileCutoff * entry.fwhm) continue;
-      const double x = delta / entry.fwhm;
-      const double gauss = gaussNorm / entry.fwhm * std::exp(-4.0 * ln2 * x * x);
-      const double lorentz = 2.0 / (kPi * entry.fwhm * (1.0 + 4.0 * x * x));
-      y += (eta * lorentz + (1.0 - eta) * gauss) * entry.iCalc;
-    }
-    points.push_back({AsWritten(twoTheta, 2), AsWritten(y, 10)});
+  std::vector<double> grid;
+  for (double twoTheta = profile.twoThetaStart;;) {
+    grid.push_back(twoTheta);
     const double next = twoTheta + profile.twoThetaStep;
     // A step that does not advance would never reach the end.
     if (!(next > twoTheta) || !(next <= profile.twoThetaEnd)) break;
     twoTheta = next;
+  }
+  const double ln2 = std::log(2.0);
+  const double gaussNorm = 2.0 * std::sqrt(ln2 / kPi);
+  const double eta = profile.gaussLorentz;
+  // Each peak is spread over the points within its cutoff only. Entries are added to every
+  // point in list order, so each sum is formed exactly as a walk over all entries would.
+  std::vector<double> y(grid.size(), 0.0);
+  for (const Reflection& entry : entries.first(static_cast<std::size_t>(count))) {
+    // A zero width (U = V = W = 0) is no peak to spread: it would only divide by zero.
+    if (entry.fwhm <= 0.0) continue;
+    const double reach = profile.profileCutoff * entry.fwhm;
+    auto first = grid.begin();
+    auto last = grid.end();
+    if (std::isfinite(reach)) {  // a NaN width reaches everywhere, as the test below lets it
+      const double margin = std::fabs(reach) * 1e-9 + 1e-9;  // never narrower than the test
+      first = std::lower_bound(grid.begin(), grid.end(), entry.twoTheta - reach - margin);
+      last = std::upper_bound(first, grid.end(), entry.twoTheta + reach + margin);
+    }
+    for (auto point = first; point != last; ++point) {
+      const double delta = *point - entry.twoTheta;
+      if (std::fabs(delta) > reach) continue;
+      const double x = delta / entry.fwhm;
+      const double gauss = gaussNorm / entry.fwhm * std::exp(-4.0 * ln2 * x * x);
+      const double lorentz = 2.0 / (kPi * entry.fwhm * (1.0 + 4.0 * x * x));
+      y[static_cast<std::size_t>(point - grid.begin())] +=
+          (eta * lorentz + (1.0 - eta) * gauss) * entry.iCalc;
+    }
+  }
+  std::vector<ProfilePoint> points(grid.size());
+  for (std::size_t k = 0; k < grid.size(); ++k) {
+    points[k] = {AsWritten(grid[k], 2), AsWritten(y[k], 10)};
   }
   return points;
 }
@@ -90,20 +101,10 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
 int WritePatternFile(std::span<const ProfilePoint> points, const std::string& patternPath,
                      std::span<const Reflection> entries, int firstReported, int lastReported,
                      std::string& runMessage) {
-  // Written beside the pattern file and renamed over it, so a failure leaves the last one whole.
-  const std::string partPath = patternPath + ".part";
-  bool written = false;
-  {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(partPath.c_str(), "w"));
-    if (file) {
-      written = WritePattern(file.get(), points, entries, firstReported, lastReported);
-      written = std::fclose(file.release()) == 0 && written;
-    }
-  }
-  std::error_code error;
-  if (written) std::filesystem::rename(partPath, patternPath, error);
-  if (!written || error) {
-    std::filesystem::remove(partPath, error);
+  // A failure leaves the last pattern file whole.
+  if (!ReplaceFile(patternPath, [&](std::FILE* file) {
+        return WritePattern(file, points, entries, firstReported, lastReported);
+      })) {
     runMessage = FormatText("%s file not create !!!", patternPath.c_str());
     return -1;
   }

@@ -24,5 +24,5 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc)" --target braxel
 mkdir -p build/run
 cd build/run
-xvfb-run -a -s "-screen 0 1280x1024x24" ../app/qt/braxel --screenshot "$out" ../../examples/NaCl.inp
+xvfb-run -a -s "-screen 0 1280x1024x24" ../bin/braxel --screenshot "$out" ../../examples/NaCl.inp
 ls "$out"

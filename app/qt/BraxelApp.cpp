@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QStyle>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "app/qt/MainFrame.h"
@@ -18,6 +19,19 @@ constexpr const char* kUsage =
     "Opens the window with the settings file Braxel.ini of the current directory (else the\n"
     "bundled one); the report and pattern files are written there. A structure file given\n"
     "here is read and calculated at start.\n";
+
+// Pictures are taken with nobody at the screen: messages go to standard error, questions are
+// answered No.
+class UnattendedUserInterface : public QtUserInterface {
+ public:
+  void ShowMessage(const std::string& text) override {
+    std::fprintf(stderr, "%s%s", text.c_str(), !text.empty() && text.back() == '\n' ? "" : "\n");
+  }
+  bool AskYesNo(const std::string& text) override {
+    ShowMessage(text);
+    return false;
+  }
+};
 
 bool SavePicture(QWidget& widget, const QString& directory, const char* name) {
   widget.show();
@@ -69,9 +83,11 @@ int CBraxelApp::Run(const std::string& dataDirectory) {
     }
   }
 
-  QtUserInterface ui;
+  const std::unique_ptr<UserInterface> ui = screenshotDirectory
+                                                ? std::make_unique<UnattendedUserInterface>()
+                                                : std::make_unique<QtUserInterface>();
   QtSystemServices system;
-  CMainFrame frame(ui, system, dataDirectory);
+  CMainFrame frame(*ui, system, dataDirectory);
   frame.show();
   if (structurePath && frame.View().OpenStructureFile(structurePath->toStdString())) {
     frame.View().OnCalculateProfile();

@@ -93,7 +93,8 @@ CMainFrame::CMainFrame(UserInterface& ui, SystemServices& system, const std::str
   CreateMenus();
   CreateToolBar();
   CreateStatusBar();
-  view_ = std::make_unique<CBraxelView>(*form_, ui, system, profileDialog_, dataDirectory);
+  view_ = std::make_unique<CBraxelView>(*form_, ui, system, profileDialog_, dataDirectory,
+                                        QCoreApplication::applicationDirPath().toStdString());
   view_->OnInitialUpdate();
 
   connect(form_->InsertButton(), &QPushButton::clicked, this, [this] { view_->OnInsertAtom(); });

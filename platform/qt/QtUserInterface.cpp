@@ -54,6 +54,8 @@ void QtUserInterface::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::Wa
 
 void QtUserInterface::EndWaitCursor() { QApplication::restoreOverrideCursor(); }
 
+void QtUserInterface::Beep() { QApplication::beep(); }
+
 QStringList NameFilters(const std::vector<FileFilter>& filters) {
   QStringList names;
   for (const FileFilter& filter : filters) {

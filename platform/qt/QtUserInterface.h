@@ -18,6 +18,7 @@ class QtUserInterface : public UserInterface {
   std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override;
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
+  void Beep() override;
 };
 
 // The filters as Qt name filters, "description (patterns)"; a description that already ends

@@ -8,6 +8,7 @@
 #include "app/BraxelView.h"
 #include "io/InpFile.h"
 #include "platform/TextInput.h"
+#include "settings/ExternalPrograms.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TestFiles.h"
 
@@ -88,7 +89,11 @@ class ScriptedProfileDialog : public DialogPresenter<CProfileParametersDlg> {
 // A view started in an empty directory, so the bundled settings are read.
 class BraxelViewTest : public ::testing::Test {
  protected:
-  BraxelViewTest() { view.OnInitialUpdate(); }
+  BraxelViewTest() {
+    view.OnInitialUpdate();
+    startMessages = ui.messages;
+    ui.messages.clear();
+  }
 
   static testing::RecordingSystemServices StartedIn(const TempDir& directory) {
     testing::RecordingSystemServices system;
@@ -101,12 +106,14 @@ class BraxelViewTest : public ::testing::Test {
   testing::RecordingUserInterface ui;
   testing::RecordingSystemServices system = StartedIn(start);
   ScriptedProfileDialog profileDialog;
-  CBraxelView view{form, ui, system, profileDialog, BRAXEL_DATA_DIR};
+  CBraxelView view{form, ui, system, profileDialog, BRAXEL_DATA_DIR, ""};
+  std::vector<std::string> startMessages;
 };
 
 TEST_F(BraxelViewTest, StartsWithTheTitleTheBundledSettingsAndCu) {
   EXPECT_EQ(form.title, "Braxel --- [File Name : ]");
-  EXPECT_TRUE(ui.messages.empty());
+  // The bundled settings name no structure viewer.
+  EXPECT_EQ(startMessages, std::vector<std::string>{"Kristallon path not found !!!"});
   EXPECT_EQ(view.Fixed().reportPath, start.File("Braxel.out"));
   EXPECT_EQ(view.External().tabsgPath, BRAXEL_DATA_DIR "/tabsg");
   EXPECT_DOUBLE_EQ(view.Profile().twoThetaEnd, 120.0);
@@ -176,7 +183,7 @@ TEST_F(BraxelViewTest, FailedRunShowsItsMessageAndKeepsTheLastResults) {
 TEST_F(BraxelViewTest, ShowOutputOpensTheReportInTheEditor) {
   view.OnShowOutput();
   ASSERT_EQ(system.launched.size(), 1u);
-  EXPECT_EQ(system.launched[0].program, "xdg-open");
+  EXPECT_EQ(system.launched[0].program, FindProgram("xdg-open", ""));
   EXPECT_EQ(system.launched[0].arguments, std::vector<std::string>{start.File("Braxel.out")});
 }
 

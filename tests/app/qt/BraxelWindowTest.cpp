@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStyleHints>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -38,8 +39,11 @@ QStringList Texts(const QList<QAction*>& actions) {
 class BraxelWindowTest : public ::testing::Test {
  protected:
   BraxelWindowTest() {
+    // A click on the selected row opens its editor after the double-click time; keep it short.
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(60);
     system.currentDirectory = start.Path().string();
     frame = std::make_unique<CMainFrame>(ui, system, BRAXEL_DATA_DIR);
+    ui.messages.clear();  // what the bundled settings leave unset
     frame->show();
     QApplication::setActiveWindow(frame.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get()));
