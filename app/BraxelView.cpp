@@ -6,8 +6,10 @@
 #include <memory>
 
 #include "app/ReportReadBack.h"
+#include "axes/AxisConversion.h"
 #include "engine/CalculationRun.h"
 #include "io/InpFile.h"
+#include "io/InsWriter.h"
 #include "platform/SystemServices.h"
 #include "platform/TextInput.h"
 #include "platform/UserInterface.h"
@@ -41,13 +43,9 @@ int ImportTypeOf(const std::string& path) {
 }  // namespace
 
 CBraxelView::CBraxelView(FormControls& form, UserInterface& ui, SystemServices& system,
-                         DialogPresenter<CProfileParametersDlg>& profileDialog,
-                         const std::string& dataDirectory, const std::string& ownDirectory)
-    : form_(form),
-      ui_(ui),
-      system_(system),
-      profileDialog_(profileDialog),
-      ownDirectory_(ownDirectory) {
+                         const ViewDialogs& dialogs, const std::string& dataDirectory,
+                         const std::string& ownDirectory)
+    : form_(form), ui_(ui), system_(system), dialogs_(dialogs), ownDirectory_(ownDirectory) {
   SetTitle(TitleFor(""));
   settings_ = LoadSettings(system_, dataDirectory, ui_);
 }
@@ -210,9 +208,47 @@ void CBraxelView::OnSaveInputFile() {
 
 void CBraxelView::OnEditProfileParameters() {
   CProfileParametersDlg dialog(settings_.profile);
-  if (profileDialog_.RunModal(dialog)) settings_.profile = dialog.parameters;
+  if (dialogs_.profileParameters.RunModal(dialog)) settings_.profile = dialog.parameters;
 }
 
 void CBraxelView::OnShowOutput() { braxel::OnShowOutput(settings_, ownDirectory_, system_, ui_); }
+
+void CBraxelView::OnSaveOutputFile() {
+  braxel::OnSaveOutputFile(settings_, results_.calculationDone, ownDirectory_, system_, ui_);
+}
+
+void CBraxelView::OnShowPattern() {
+  braxel::OnShowPattern(settings_, results_.calculationDone, ownDirectory_, system_, ui_);
+}
+
+void CBraxelView::OnShowStructure() {
+  braxel::OnShowStructure(form_.BoxText(FormBox::kSgNumber), data_, settings_, ownDirectory_,
+                          system_, ui_);
+}
+
+void CBraxelView::OnEditFile() { braxel::OnEditFile(settings_, ownDirectory_, system_, ui_); }
+
+void CBraxelView::OnHelpByHtml() { braxel::OnHelpByHtml(settings_, ownDirectory_, system_, ui_); }
+
+void CBraxelView::OnSetExternalFiles() {
+  braxel::OnSetExternalFiles(settings_, dialogs_.externalFiles, ui_);
+}
+
+void CBraxelView::OnFindSgNumber() {
+  const FindSgNumberOutcome outcome = FindSgNumberCommand(
+      form_.InfoText(InfoBox::kSgSymbol), data_, results_, settings_.external.tabsgPath,
+      settings_.fixed.axisTablePath, ui_, [this](int mode) { ConvertAxisSetting(mode); });
+  if (outcome != FindSgNumberOutcome::kRefreshForm) return;
+  ShowCrystalData();
+  for (InfoBox box : {InfoBox::kSystem, InfoBox::kCentro, InfoBox::kLaueGroup, InfoBox::kPointGroup,
+                      InfoBox::kUniqueAxis}) {
+    form_.SetInfoText(box, "");
+  }
+}
+
+void CBraxelView::ConvertAxisSetting(int systemMode) {
+  braxel::ConvertAxisSetting(systemMode, data_, results_, settings_.fixed.axisTablePath, ui_,
+                             dialogs_.axisConversion);
+}
 
 }  // namespace braxel

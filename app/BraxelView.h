@@ -4,7 +4,9 @@
 
 #include "app/CrystalData.h"
 #include "app/FormControls.h"
+#include "axes/AxisConversionDlg.h"
 #include "platform/DialogPresenter.h"
+#include "settings/ExternalPrograms.h"
 #include "settings/ProfileParametersDlg.h"
 #include "settings/SettingsFile.h"
 
@@ -12,6 +14,13 @@ namespace braxel {
 
 class SystemServices;
 class UserInterface;
+
+// The modal dialogs of the form's commands.
+struct ViewDialogs {
+  DialogPresenter<CProfileParametersDlg>& profileParameters;
+  DialogPresenter<CAxisConversionDlg>& axisConversion;
+  DialogPresenter<ExternalFilesDialog>& externalFiles;
+};
 
 // The main form: the one crystal structure, the results of the last run, the settings and the
 // commands on them. It reaches its controls, the user and the system only through interfaces.
@@ -21,8 +30,8 @@ class CBraxelView {
   // directory is the fallback for the settings file and the setting table). Programs named in
   // the settings without a folder are looked for in ownDirectory first.
   CBraxelView(FormControls& form, UserInterface& ui, SystemServices& system,
-              DialogPresenter<CProfileParametersDlg>& profileDialog,
-              const std::string& dataDirectory, const std::string& ownDirectory);
+              const ViewDialogs& dialogs, const std::string& dataDirectory,
+              const std::string& ownDirectory);
 
   // The form is shown for the first time: the X-ray list selects the record's target.
   void OnInitialUpdate();
@@ -46,6 +55,16 @@ class CBraxelView {
   void OnEditProfileParameters();
   // Opens the report in the editor.
   void OnShowOutput();
+  void OnSaveOutputFile();
+  void OnShowPattern();
+  void OnShowStructure();
+  void OnEditFile();
+  void OnHelpByHtml();
+  void OnSetExternalFiles();
+  // The symbol typed into "SG symbol :" to number and setting, then the axis conversion.
+  void OnFindSgNumber();
+  // The Axis Conversion dialog for the record (mode 0 monoclinic, 1 orthorhombic).
+  void ConvertAxisSetting(int systemMode);
 
   CrystalData& Data() { return data_; }
   CalculationResults& Results() { return results_; }
@@ -62,7 +81,7 @@ class CBraxelView {
   FormControls& form_;
   UserInterface& ui_;
   SystemServices& system_;
-  DialogPresenter<CProfileParametersDlg>& profileDialog_;
+  ViewDialogs dialogs_;
   CrystalData data_;
   CalculationResults results_;
   Settings settings_;

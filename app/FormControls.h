@@ -20,6 +20,7 @@ class FormControls : public CrystalFormFields {
  public:
   virtual void SetBoxText(FormBox box, const std::string& text) = 0;
   virtual void SelectTargetPosition(int position) = 0;
+  virtual std::string InfoText(InfoBox box) const = 0;
   virtual void SetInfoText(InfoBox box, const std::string& text) = 0;
   virtual void SetLines(LineList list, const std::vector<std::string>& lines) = 0;
 

@@ -246,6 +246,8 @@ void CBraxelForm::SetBoxText(FormBox box, const std::string& text) {
 
 void CBraxelForm::SelectTargetPosition(int position) { target_->setCurrentIndex(position); }
 
+std::string CBraxelForm::InfoText(InfoBox box) const { return Info(box)->text().toStdString(); }
+
 void CBraxelForm::SetInfoText(InfoBox box, const std::string& text) {
   Info(box)->setText(QString::fromStdString(text));
 }

@@ -33,6 +33,7 @@ class CBraxelForm : public QWidget, public FormControls {
   // FormControls
   void SetBoxText(FormBox box, const std::string& text) override;
   void SelectTargetPosition(int position) override;
+  std::string InfoText(InfoBox box) const override;
   void SetInfoText(InfoBox box, const std::string& text) override;
   void SetLines(LineList list, const std::vector<std::string>& lines) override;
   void SetAtomText(int row, int column, const std::string& text) override;

@@ -34,33 +34,33 @@ constexpr CommandText kCommands[] = {
     {Command::kSaveInputFile, "saveInputFile", "Save Input File (&I)...",
      "Save input data as Braxel file\nSave Input File", true, kNoIcon},
     {Command::kSaveOutputFile, "saveOutputFile", "Save Output File (&O)...",
-     "Save output data\nSave Output File ", false, kNoIcon},
+     "Save output data\nSave Output File ", true, kNoIcon},
     {Command::kClear, "clear", "Clear (&C)", "Clear all data\nClear", true,
      QStyle::SP_DialogResetButton},
     {Command::kExit, "exit", "Exit (&X)", "Application quit\nExit", true,
      QStyle::SP_DialogCloseButton},
     {Command::kFindSgNumber, "findSgNumber", "Find SG Number (&S)",
-     "Find space group number by tabsg file\nFind SG Number", false, kNoIcon},
-    {Command::kEditFile, "editFile", "Edit File (&E)...", "Edit/show file\nEdit File", false,
+     "Find space group number by tabsg file\nFind SG Number", true, kNoIcon},
+    {Command::kEditFile, "editFile", "Edit File (&E)...", "Edit/show file\nEdit File", true,
      kNoIcon},
     {Command::kEditProfileParameters, "editProfileParameters", "Edit Profile Parameters (&P)...",
      "Change profile parameters\nChange Parameters ", true, kNoIcon},
     {Command::kSetExternalFiles, "setExternalFiles", "Set External Files (&X)...",
-     "Set external programs and files\nSetting of External", false, kNoIcon},
+     "Set external programs and files\nSetting of External", true, kNoIcon},
     {Command::kCalculateProfile, "calculateProfile", "Calculate Profile (&P)",
      "Calculate profile pattern\nMake Profile", true, QStyle::SP_MediaPlay},
     {Command::kShowPattern, "showPattern", "Show Pattern (&P)...",
-     "Show calculate powder pattern\nShow Pattern", false, QStyle::SP_FileDialogContentsView},
+     "Show calculate powder pattern\nShow Pattern", true, QStyle::SP_FileDialogContentsView},
     {Command::kShowStructure, "showStructure", "Show Structure (&S)...",
-     "Show crystal structure\nShow Structure", false, kNoIcon},
+     "Show crystal structure\nShow Structure", true, kNoIcon},
     {Command::kShowOutput, "showOutput", "Show Output (&O)...", "Show output file\nShow Output",
-     false, kNoIcon},
+     true, kNoIcon},
     {Command::kToolBar, "toolBar", "Tool Bar (&T)", "Tool bar on/off\nTool bar on/off", true,
      kNoIcon},
     {Command::kStatusBar, "statusBar", "Status Bar (&S)", "Status bar on/off\nStatus bar on/off",
      true, kNoIcon},
     {Command::kHelpByHtml, "helpByHtml", "Help by HTML (&H)",
-     "Show help document by HTML\nHelp by HTML", false, kNoIcon},
+     "Show help document by HTML\nHelp by HTML", true, kNoIcon},
     {Command::kAbout, "about", "Braxel Version (&V)",
      "Show version information\nVersion Information", true, QStyle::SP_MessageBoxInformation},
 };
@@ -93,8 +93,9 @@ CMainFrame::CMainFrame(UserInterface& ui, SystemServices& system, const std::str
   CreateMenus();
   CreateToolBar();
   CreateStatusBar();
-  view_ = std::make_unique<CBraxelView>(*form_, ui, system, profileDialog_, dataDirectory,
-                                        QCoreApplication::applicationDirPath().toStdString());
+  view_ = std::make_unique<CBraxelView>(
+      *form_, ui, system, ViewDialogs{profileDialog_, axisDialog_, externalFilesDialog_},
+      dataDirectory, QCoreApplication::applicationDirPath().toStdString());
   view_->OnInitialUpdate();
 
   connect(form_->InsertButton(), &QPushButton::clicked, this, [this] { view_->OnInsertAtom(); });
@@ -104,6 +105,14 @@ CMainFrame::CMainFrame(UserInterface& ui, SystemServices& system, const std::str
       {Command::kClear, &CBraxelView::ClearForm},
       {Command::kEditProfileParameters, &CBraxelView::OnEditProfileParameters},
       {Command::kCalculateProfile, &CBraxelView::OnCalculateProfile},
+      {Command::kSaveOutputFile, &CBraxelView::OnSaveOutputFile},
+      {Command::kFindSgNumber, &CBraxelView::OnFindSgNumber},
+      {Command::kEditFile, &CBraxelView::OnEditFile},
+      {Command::kSetExternalFiles, &CBraxelView::OnSetExternalFiles},
+      {Command::kShowPattern, &CBraxelView::OnShowPattern},
+      {Command::kShowStructure, &CBraxelView::OnShowStructure},
+      {Command::kShowOutput, &CBraxelView::OnShowOutput},
+      {Command::kHelpByHtml, &CBraxelView::OnHelpByHtml},
   };
   for (const auto& [command, handler] : handlers) {
     connect(Action(command), &QAction::triggered, this, [this, handler] { (*view_.*handler)(); });

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "app/BraxelView.h"
+#include "axes/qt/AxisConversionWindow.h"
+#include "settings/qt/ExternalFilesDialog.h"
 #include "settings/qt/ProfileParametersWindow.h"
 
 class QAction;
@@ -69,6 +71,8 @@ class CMainFrame : public QMainWindow {
 
   CBraxelForm* form_;
   QtProfileParametersPresenter profileDialog_;
+  QtAxisConversionPresenter axisDialog_{this};
+  QtExternalFilesPresenter externalFilesDialog_{this};
   std::unique_ptr<CBraxelView> view_;
   std::map<Command, QAction*> actions_;
 };

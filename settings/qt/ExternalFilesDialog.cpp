@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace braxel::qt {
+namespace braxel {
 
 ExternalFilesView::ExternalFilesView(ExternalFilesDialog& dialog, QWidget* parent)
     : QDialog(parent), dialog_(dialog) {
@@ -46,11 +46,11 @@ void ExternalFilesView::Browse(int row) {
   Edit(row)->setText(QString::fromStdString(dialog_.texts.at(static_cast<std::size_t>(row))));
 }
 
-bool ExternalFilesPresenter::RunModal(ExternalFilesDialog& dialog) {
+bool QtExternalFilesPresenter::RunModal(ExternalFilesDialog& dialog) {
   ExternalFilesView view(dialog, parent_);
   const bool accepted = view.exec() == QDialog::Accepted;
   if (accepted) view.StoreTexts();
   return accepted;
 }
 
-}  // namespace braxel::qt
+}  // namespace braxel

@@ -9,7 +9,7 @@
 class QLineEdit;
 class QPushButton;
 
-namespace braxel::qt {
+namespace braxel {
 
 // The window of "Setting of External Files": a label, an edit box and a Browse... button per
 // path, then OK and Cancel. The dialog object keeps the texts and does the browsing.
@@ -36,13 +36,13 @@ class ExternalFilesView : public QDialog {
 };
 
 // Shows the dialog modally over the parent window.
-class ExternalFilesPresenter : public DialogPresenter<ExternalFilesDialog> {
+class QtExternalFilesPresenter : public DialogPresenter<ExternalFilesDialog> {
  public:
-  explicit ExternalFilesPresenter(QWidget* parent) : parent_(parent) {}
+  explicit QtExternalFilesPresenter(QWidget* parent) : parent_(parent) {}
   bool RunModal(ExternalFilesDialog& dialog) override;
 
  private:
   QWidget* parent_;
 };
 
-}  // namespace braxel::qt
+}  // namespace braxel

@@ -10,6 +10,7 @@
 #include "platform/TextInput.h"
 #include "settings/ExternalPrograms.h"
 #include "support/RecordingUserInterface.h"
+#include "support/ScriptedPresenter.h"
 #include "support/TestFiles.h"
 
 namespace braxel {
@@ -28,6 +29,7 @@ class FakeForm : public FormControls {
   std::string AtomText(int row, int column) const override { return atoms[row][column]; }
   void SetBoxText(FormBox box, const std::string& text) override { boxes[box] = text; }
   void SelectTargetPosition(int position) override { target = position; }
+  std::string InfoText(InfoBox box) const override { return info.count(box) ? info.at(box) : ""; }
   void SetInfoText(InfoBox box, const std::string& text) override { info[box] = text; }
   void SetLines(LineList list, const std::vector<std::string>& texts) override {
     lines[list] = texts;
@@ -106,7 +108,16 @@ class BraxelViewTest : public ::testing::Test {
   testing::RecordingUserInterface ui;
   testing::RecordingSystemServices system = StartedIn(start);
   ScriptedProfileDialog profileDialog;
-  CBraxelView view{form, ui, system, profileDialog, BRAXEL_DATA_DIR, ""};
+  testing::ScriptedPresenter<CAxisConversionDlg> axisDialog{
+      [](CAxisConversionDlg&) { return false; }};
+  testing::ScriptedPresenter<ExternalFilesDialog> externalFilesDialog{
+      [](ExternalFilesDialog&) { return false; }};
+  CBraxelView view{form,
+                   ui,
+                   system,
+                   ViewDialogs{profileDialog, axisDialog, externalFilesDialog},
+                   BRAXEL_DATA_DIR,
+                   ""};
   std::vector<std::string> startMessages;
 };
 
@@ -185,6 +196,32 @@ TEST_F(BraxelViewTest, ShowOutputOpensTheReportInTheEditor) {
   ASSERT_EQ(system.launched.size(), 1u);
   EXPECT_EQ(system.launched[0].program, FindProgram("xdg-open", ""));
   EXPECT_EQ(system.launched[0].arguments, std::vector<std::string>{start.File("Braxel.out")});
+}
+
+TEST_F(BraxelViewTest, ShowPatternAfterARunStartsTheBundledViewerOnThePatternFile) {
+  view.OnShowPattern();
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Calculation not completed !!!"});
+  form.TypeNaCl();
+  view.OnCalculateProfile();
+  view.OnShowPattern();
+  ASSERT_EQ(system.launched.size(), 1u);
+  EXPECT_EQ(system.launched[0].arguments,
+            (std::vector<std::string>{"-x", start.File("Braxel.prf")}));
+}
+
+TEST_F(BraxelViewTest, FindSgNumberTakesTheTypedSymbolAndOffersTheConversion) {
+  form.TypeNaCl();
+  ASSERT_TRUE(view.GatherCrystalData());
+  view.Data().sgNumber = 0;
+  form.info[InfoBox::kSgSymbol] = "Pnma";
+  form.info[InfoBox::kSystem] = "cubic";
+  ui.yesNoAnswers = {true};
+  view.OnFindSgNumber();
+  EXPECT_EQ(ui.questions, std::vector<std::string>{"Do you rewrite SG symbol ?"});
+  EXPECT_EQ(view.Data().sgNumber, 62);
+  EXPECT_EQ(axisDialog.shown, 1);
+  EXPECT_EQ(form.boxes[FormBox::kSgNumber], " 62");
+  EXPECT_EQ(form.info[InfoBox::kSystem], "");
 }
 
 TEST_F(BraxelViewTest, RefreshWritesTheIntensityFromItsText) {

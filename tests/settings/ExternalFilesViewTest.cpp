@@ -20,7 +20,7 @@ const ExternalPaths kPaths{"/e", "/g", "/k", "/t", "/f"};
 TEST(ExternalFilesViewTest, ShowsTheTextsAndBrowsesFromWhatIsTyped) {
   RecordingUserInterface ui;
   ExternalFilesDialog dialog(kPaths, ui);
-  qt::ExternalFilesView view(dialog, nullptr);
+  ExternalFilesView view(dialog, nullptr);
   EXPECT_EQ(view.windowTitle(), "Setting of External Files");
   EXPECT_EQ(view.Edit(ExternalFilesDialog::kFscat)->text(), "/f");
 
@@ -35,12 +35,12 @@ TEST(ExternalFilesViewTest, ShowsTheTextsAndBrowsesFromWhatIsTyped) {
 // Works the dialog once it is up, then closes it with OK or Cancel.
 bool RunScripted(ExternalFilesDialog& dialog, bool ok) {
   QTimer::singleShot(0, [ok] {
-    auto* view = qobject_cast<qt::ExternalFilesView*>(QApplication::activeModalWidget());
+    auto* view = qobject_cast<ExternalFilesView*>(QApplication::activeModalWidget());
     ASSERT_NE(view, nullptr);
     view->Edit(ExternalFilesDialog::kEditor)->setText("/typed/editor");
     ok ? view->accept() : view->reject();
   });
-  qt::ExternalFilesPresenter presenter(nullptr);
+  QtExternalFilesPresenter presenter(nullptr);
   return presenter.RunModal(dialog);
 }
 

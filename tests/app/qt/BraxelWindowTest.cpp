@@ -137,18 +137,9 @@ TEST_F(BraxelWindowTest, MenusToolBarAndStatusBarCarryEveryCommand) {
             (QStringList{"File Open (&O)...", "Clear (&C)", "|", "Calculate Profile (&P)",
                          "Show Pattern (&P)...", "|", "Braxel Version (&V)", "|", "Exit (&X)"}));
 
-  // What later work brings is there but cannot be chosen yet.
-  const QStringList enabled = {"Save Input File (&I)...",
-                               "Clear (&C)",
-                               "Exit (&X)",
-                               "Edit Profile Parameters (&P)...",
-                               "Calculate Profile (&P)",
-                               "Tool Bar (&T)",
-                               "Status Bar (&S)",
-                               "Braxel Version (&V)"};
   for (int command = 0; command <= static_cast<int>(Command::kAbout); ++command) {
     const QAction* action = frame->Action(static_cast<Command>(command));
-    EXPECT_EQ(action->isEnabled(), enabled.contains(action->text())) << command;
+    EXPECT_EQ(action->isEnabled(), action->text() != "File Open (&O)...") << command;
   }
   EXPECT_EQ(frame->Action(Command::kSaveOutputFile)->statusTip(), "Save output data");
   EXPECT_EQ(frame->Action(Command::kSaveOutputFile)->toolTip(), "Save Output File ");
