@@ -4,10 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <system_error>
 
+#include "platform/FileReplace.h"
 #include "platform/TextInput.h"
 
 namespace braxel {
@@ -29,10 +27,6 @@ int PatternValue(double y, double ymax) {
   const int value = static_cast<int>(std::max(-1.0e9, 1000.0 * (y / ymax)));
   return value == 0 ? 1 : value;
 }
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
                   std::span<const Reflection> entries, int firstReported, int lastReported) {
@@ -107,20 +101,10 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
 int WritePatternFile(std::span<const ProfilePoint> points, const std::string& patternPath,
                      std::span<const Reflection> entries, int firstReported, int lastReported,
                      std::string& runMessage) {
-  // Written beside the pattern file and renamed over it, so a failure leaves the last one whole.
-  const std::string partPath = patternPath + ".part";
-  bool written = false;
-  {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(partPath.c_str(), "w"));
-    if (file) {
-      written = WritePattern(file.get(), points, entries, firstReported, lastReported);
-      written = std::fclose(file.release()) == 0 && written;
-    }
-  }
-  std::error_code error;
-  if (written) std::filesystem::rename(partPath, patternPath, error);
-  if (!written || error) {
-    std::filesystem::remove(partPath, error);
+  // A failure leaves the last pattern file whole.
+  if (!ReplaceFile(patternPath, [&](std::FILE* file) {
+        return WritePattern(file, points, entries, firstReported, lastReported);
+      })) {
     runMessage = FormatText("%s file not create !!!", patternPath.c_str());
     return -1;
   }

@@ -2,40 +2,26 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 
 #include "engine/CalculationRun.h"
 #include "engine/Classification.h"
 #include "engine/Formula.h"
 #include "engine/XRayTarget.h"
+#include "platform/FileReplace.h"
 
 namespace braxel {
 
 namespace {
 
+// printf-style lines into the report being written.
 class ReportFile {
  public:
-  explicit ReportFile(const std::string& path) : file_(std::fopen(path.c_str(), "w")) {}
-  ~ReportFile() {
-    if (file_) std::fclose(file_);
-  }
-  ReportFile(const ReportFile&) = delete;
-  ReportFile& operator=(const ReportFile&) = delete;
-
-  bool IsOpen() const { return file_ != nullptr; }
+  explicit ReportFile(std::FILE* file) : file_(file) {}
   void Print(const char* format, ...) __attribute__((format(printf, 2, 3))) {
     va_list args;
     va_start(args, format);
     std::vfprintf(file_, format, args);
     va_end(args);
-  }
-  // True when everything reached the disk.
-  bool Close() {
-    const bool good = std::ferror(file_) == 0;
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    return good && closed;
   }
 
  private:
@@ -158,19 +144,11 @@ void WriteBlocks(ReportFile& out, const CalculationRun& run, const RunInput& inp
 }  // namespace
 
 bool WriteReport(const std::string& reportPath, const CalculationRun& run, const RunInput& input) {
-  const std::string partial = reportPath + ".part";
-  ReportFile out(partial);
-  if (!out.IsOpen()) return false;
-  WriteBlocks(out, run, input);
-  std::error_code error;
-  if (!out.Close()) {
-    std::filesystem::remove(partial, error);
-    return false;
-  }
-  std::filesystem::rename(partial, reportPath, error);
-  if (!error) return true;
-  std::filesystem::remove(partial, error);
-  return false;
+  return ReplaceFile(reportPath, [&](std::FILE* file) {
+    ReportFile out(file);
+    WriteBlocks(out, run, input);
+    return true;
+  });
 }
 
 }  // namespace braxel

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "engine/Capacity.h"
+#include "platform/FileReplace.h"
 #include "platform/TextInput.h"
 
 namespace braxel {
@@ -54,24 +53,6 @@ bool IsTitle(std::string_view first, std::string_view second) {
 std::string_view WordOr(const std::vector<std::string_view>& words, std::size_t index,
                         std::string_view fallback) {
   return index < words.size() ? words[index] : fallback;
-}
-
-// Either the whole new text is in place or the old file is untouched.
-bool ReplaceFile(const std::string& path, const std::string& text) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  fs::path temp = path + ".~tmp";
-  for (int n = 1; fs::exists(temp, error); ++n) temp = path + ".~tmp" + std::to_string(n);
-  std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << text;
-  out.close();
-  if (out) fs::rename(temp, path, error);
-  if (!out || error) {
-    fs::remove(temp, error);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -153,7 +134,7 @@ bool WriteInpFile(const std::string& path, const std::string& title, const Cryst
       return false;
     }
   }
-  if (!ReplaceFile(path, InpFileText(title, data))) {
+  if (!ReplaceFileWithText(path, InpFileText(title, data))) {
     ui.ShowMessage(FormatText("%s file cannot be created !!!", path.c_str()));
     return false;
   }

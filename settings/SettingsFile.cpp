@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/FileReplace.h"
 #include "platform/SystemServices.h"
 #include "platform/TextInput.h"
 #include "platform/UserInterface.h"
@@ -176,22 +177,6 @@ void ReadSettingsFile(const std::string& iniPath, ExternalPaths& paths, ProfileP
   }
 }
 
-// Writes beside the target first and renames, so a failed write leaves the old file whole.
-bool WriteReplacing(const std::string& path, const std::vector<TextLine>& lines) {
-  const std::string temporary = path + ".new";
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  if (!out.is_open()) return false;
-  for (const TextLine& line : lines) out << line.text << line.end;
-  out.close();
-  std::error_code error;
-  if (out) fs::rename(temporary, path, error);
-  if (!out || error) {
-    fs::remove(temporary, error);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 FixedPaths MakeFixedPaths(const std::string& startDirectory, const std::string& dataDirectory) {
@@ -237,7 +222,9 @@ bool SaveExternalPaths(FixedPaths& fixed, const ExternalPaths& paths, UserInterf
   const bool intoData = !fixed.dataDirectory.empty() &&
                         fs::equivalent(fixed.startDirectory, fixed.dataDirectory, error);
   const std::string target = InDirectory(fixed.startDirectory, kIniName);
-  if (intoData || !WriteReplacing(target, *lines)) {
+  std::string text;
+  for (const TextLine& line : *lines) text += line.text + line.end;
+  if (intoData || !ReplaceFileWithText(target, text)) {
     ui.ShowMessage(kIniMissing);
     return false;
   }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/CalculationRun.h"
+#include "support/NaClRun.h"
 #include "support/TableText.h"
 #include "support/TestFiles.h"
 
@@ -16,28 +17,16 @@ using testing::WriteFile;
 class CalculationRunTest : public ::testing::Test {
  protected:
   CalculationRunTest() {
-    WriteFile(dir.File("tabsg"),
-              testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) + testing::FmThreeMRecord());
-    WriteFile(dir.File("fscat"), testing::NaClScatteringFile());
-    input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), dir.File("tabsg"),
-                   dir.File("fscat")};
-    input.profile.U = 0.0;
-    input.profile.V = 0.0;
-    input.profile.W = 0.0001;
-    input.profile.ka2Ratio = 0.5;
-    input.profile.monoAngle = 0.0;
-    input.profile.twoThetaStart = 10.0;
-    input.profile.twoThetaEnd = 90.0;
-    // NaCl, Fm-3m, a = 5.6402, Cu.
-    input.sgNumber = 225;
-    input.settingNumber = 1;
-    input.targetIndex = 4;
-    input.cell = {5.6402, 5.6402, 5.6402, 90, 90, 90};
-    input.atomCount = 2;
-    input.species[0] = "Na";
-    input.species[1] = "Cl";
-    input.g[0] = input.g[1] = 1.0;
-    input.x[1] = input.y[1] = input.z[1] = 0.5;
+    ProfileParameters profile;
+    profile.U = 0.0;
+    profile.V = 0.0;
+    profile.W = 0.0001;
+    profile.ka2Ratio = 0.5;
+    profile.monoAngle = 0.0;
+    profile.twoThetaStart = 10.0;
+    profile.twoThetaEnd = 90.0;
+    input =
+        testing::NaClRunInput(dir, profile, testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}));
   }
 
   // Runs and expects failure with exactly this message, which the report then holds alone.

@@ -9,6 +9,7 @@
 
 #include "engine/CalculationRun.h"
 #include "engine/Profile.h"
+#include "support/NaClRun.h"
 #include "support/TableText.h"
 #include "support/TestFiles.h"
 
@@ -271,20 +272,7 @@ TEST_F(PatternFileTest, SuccessReplacesTheEarlierFile) {
 class ProfileRunTest : public ::testing::Test {
  protected:
   ProfileRunTest() {
-    WriteFile(dir.File("tabsg"), testing::FmThreeMRecord());
-    WriteFile(dir.File("fscat"), testing::NaClScatteringFile());
-    input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), dir.File("tabsg"),
-                   dir.File("fscat")};
-    input.profile = {0.01, -0.01, 0.01, 10, 0.5, 0, 0.5, 20, 60, 0.02};
-    input.sgNumber = 225;
-    input.settingNumber = 1;
-    input.targetIndex = 4;
-    input.cell = {5.6402, 5.6402, 5.6402, 90, 90, 90};
-    input.atomCount = 2;
-    input.species[0] = "Na";
-    input.species[1] = "Cl";
-    input.g[0] = input.g[1] = 1.0;
-    input.x[1] = input.y[1] = input.z[1] = 0.5;
+    input = testing::NaClRunInput(dir, {0.01, -0.01, 0.01, 10, 0.5, 0, 0.5, 20, 60, 0.02});
   }
 
   TempDir dir;

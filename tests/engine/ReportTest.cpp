@@ -6,6 +6,7 @@
 #include "engine/CalculationRun.h"
 #include "engine/Formula.h"
 #include "engine/Report.h"
+#include "support/NaClRun.h"
 #include "support/TableText.h"
 #include "support/TestFiles.h"
 
@@ -26,21 +27,9 @@ std::vector<std::string> Lines(const std::string& text) {
 class ReportTest : public ::testing::Test {
  protected:
   ReportTest() {
-    WriteFile(dir.File("tabsg"), testing::FmThreeMRecord() +
-                                     testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
-                                     testing::TableRecord(2, 1, 1, 7, "P -1", {}, {"x,y,z"}));
-    WriteFile(dir.File("fscat"), testing::NaClScatteringFile());
-    input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), dir.File("tabsg"),
-                   dir.File("fscat")};
-    input.profile = {0, 0, 0.0001, 10, 0.5, 0, 0.5, 20, 50, 0.02};
-    input.sgNumber = 225;
-    input.settingNumber = 1;
-    input.cell = {5.6402, 5.6402, 5.6402, 90, 90, 90};
-    input.atomCount = 2;
-    input.species[0] = "Na";
-    input.species[1] = "Cl";
-    input.g = {1, 1};
-    input.x[1] = input.y[1] = input.z[1] = 0.5;
+    input = testing::NaClRunInput(dir, {0, 0, 0.0001, 10, 0.5, 0, 0.5, 20, 50, 0.02},
+                                  testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
+                                      testing::TableRecord(2, 1, 1, 7, "P -1", {}, {"x,y,z"}));
   }
   std::vector<std::string> Report() {
     CalculationRun run;

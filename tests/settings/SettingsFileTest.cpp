@@ -284,7 +284,7 @@ TEST_F(SettingsFileTest, SaveRewritesThePathLinesInPlaceAndKeepsEverythingElse) 
       "fscat   = /new/fscat\n" +
       kParameterLines + filler + "editor  = a second editor line\n" + "last line without end";
   EXPECT_EQ(ReadFile(start.File("Braxel.ini")), after);
-  EXPECT_FALSE(std::filesystem::exists(start.File("Braxel.ini.new")));
+  EXPECT_FALSE(std::filesystem::exists(start.File("Braxel.ini.part")));
 }
 
 TEST_F(SettingsFileTest, SavedPathsReadBack) {
@@ -314,16 +314,15 @@ TEST_F(SettingsFileTest, SaveWithoutAFileIsReported) {
   EXPECT_FALSE(std::filesystem::exists(start.File("Braxel.ini")));
 }
 
-TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole) {
-  const std::string before = kPathLines + kParameterLines;
-  WriteFile(start.File("Braxel.ini"), before);
-  // Nothing can be written where the new file would first be made.
-  std::filesystem::create_directory(start.File("Braxel.ini.new"));
-  FixedPaths fixed = MakeFixedPaths(start.Path().string(), "");
+TEST_F(SettingsFileTest, StartDirectoryThatCannotHoldTheFileLeavesTheBundledOneWhole) {
+  TempDir data;
+  const std::string bundled = kPathLines + kParameterLines;
+  WriteFile(data.File("Braxel.ini"), bundled);
+  WriteFile(start.File("plain-file"), "");
+  FixedPaths fixed = MakeFixedPaths(start.File("plain-file"), data.Path().string());
   EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
   EXPECT_EQ(ui.messages, std::vector<std::string>{"Ini file not found !!!"});
-  EXPECT_EQ(ReadFile(start.File("Braxel.ini")), before);
-  EXPECT_TRUE(std::filesystem::is_directory(start.File("Braxel.ini.new")));
+  EXPECT_EQ(ReadFile(data.File("Braxel.ini")), bundled);
 }
 
 TEST_F(SettingsFileTest, SaveCopiesTheBundledFileIntoTheStartDirectory) {
