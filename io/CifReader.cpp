@@ -20,8 +20,8 @@ constexpr double kBPerU = 78.95683520871486;
 constexpr double kSameCell = 0.00001;
 
 constexpr std::string_view kSymbolTags[] = {
-    "_symmetry_space_group_name_H-M", "_symmetry_space_group_name_h-m",
-    "_space_group_name_H-M_alt", "_space_group_name_h-m_alt"};
+    "_symmetry_space_group_name_H-M", "_symmetry_space_group_name_h-m", "_space_group_name_H-M_alt",
+    "_space_group_name_h-m_alt"};
 constexpr std::string_view kNumberTags[] = {"_symmetry_Int_Tables_number",
                                             "_space_group_IT_number"};
 constexpr std::string_view kOperationTags[] = {"_symmetry_equiv_pos_as_xyz",
@@ -59,7 +59,8 @@ std::string SymbolText(std::string_view rest, LineReader& reader) {
     return std::string(inside.substr(0, inside.find(rest[quote])));
   }
   const std::size_t start = rest.find_first_not_of(" \t");
-  return start == std::string_view::npos ? std::string() : std::string(TrimRight(rest.substr(start)));
+  return start == std::string_view::npos ? std::string()
+                                         : std::string(TrimRight(rest.substr(start)));
 }
 
 // Removes a setting suffix ":1", ":2", ":H" or ":R" and gives its setting.
@@ -243,8 +244,7 @@ void ChooseSetting(LineReader& reader, std::optional<int> suffixSetting, ImportC
       data.settingNumber = *setting;
     } else {
       context.ui.ShowMessage(FormatText(
-          "Symmetry operations of the file match no setting of space group %d !!!",
-          data.sgNumber));
+          "Symmetry operations of the file match no setting of space group %d !!!", data.sgNumber));
     }
   } else if (suffixSetting) {
     data.settingNumber = *suffixSetting;
@@ -313,13 +313,14 @@ bool ReadCifFile(const std::string& path, ImportContext& context) {
   }
   data.settingNumber = 1;
 
-  reader.Rewind();
-  ReadWholeLine(reader, line);
   std::string word1, word2;
-  static const char* const kCellTags[] = {"_cell_length_a",    "_cell_length_b",
-                                          "_cell_length_c",    "_cell_angle_alpha",
-                                          "_cell_angle_beta",  "_cell_angle_gamma"};
+  static const char* const kCellTags[] = {"_cell_length_a",   "_cell_length_b",
+                                          "_cell_length_c",   "_cell_angle_alpha",
+                                          "_cell_angle_beta", "_cell_angle_gamma"};
+  // Each tag is sought from the start: databases write the angles before the edges.
   for (int i = 0; i < 6; ++i) {
+    reader.Rewind();
+    ReadWholeLine(reader, line);
     if (ReadCifCellValue(reader, kCellTags[i], line, word1, word2, i, data, ui) != 0) return false;
   }
 

@@ -18,10 +18,8 @@ struct ImportTypeInfo {
 };
 
 const ImportTypeInfo kImportTypes[] = {
-    {{"Braxel input file (*.inp)", "*.inp"}, "inp"},
-    {{"Rietan ins (*.ins)", "*.ins"}, "ins"},
-    {{"ICSD txt (*.txt)", "*.txt"}, "txt"},
-    {{"CIF cif (*.cif)", "*.cif"}, "cif"},
+    {{"Braxel input file (*.inp)", "*.inp"}, "inp"}, {{"Rietan ins (*.ins)", "*.ins"}, "ins"},
+    {{"ICSD txt (*.txt)", "*.txt"}, "txt"},          {{"CIF cif (*.cif)", "*.cif"}, "cif"},
     {{"EXPO out (*.out)", "*.out"}, "out"},
 };
 
