@@ -6,23 +6,33 @@
 #include <string>
 
 #include "app/CrystalData.h"
+#include "axes/AxisConversion.h"
 #include "engine/CalculationRun.h"
 #include "engine/XRayTarget.h"
 #include "io/InpFile.h"
 #include "platform/TextInput.h"
 #include "platform/UserInterface.h"
 #include "settings/SettingsFile.h"
+#include "spacegroup/SpaceGroupRecord.h"
+#include "spacegroup/SymbolLookup.h"
 
 namespace braxel {
 namespace {
 
 constexpr const char* kUsage =
     "usage: braxel-calc [--ini FILE] [--target Cr|Fe|Co|Cu|Mo|Ag|Kb] STRUCTURE\n"
+    "       braxel-calc [--ini FILE] [--target ...] --convert-setting N STRUCTURE\n"
+    "       braxel-calc [--ini FILE] --find-sg SYMBOL\n"
     "\n"
     "Reads the structure (.inp), calculates its X-ray powder reflections with the settings\n"
     "file (Braxel.ini of the current directory, else the bundled one, or FILE), writes\n"
     "Braxel.out and Braxel.prf to the current directory and prints the reflection list.\n"
-    "The target is Cu unless given. Exit status 0 on success, 1 on any failure.\n";
+    "The target is Cu unless given. Exit status 0 on success, 1 on any failure.\n"
+    "\n"
+    "--convert-setting N first converts a structure of space group 3 to 74 to axis setting N\n"
+    "(1 to 6; orthorhombic groups to 1 only), as Conversion and OK of Axis Conversion do.\n"
+    "--find-sg SYMBOL prints the space-group number and setting that Find SG Number finds for\n"
+    "the symbol, e.g. \"P 1 21/c 1\" or Pnma.\n";
 
 // A console has no dialogs: messages go to standard error and questions are answered No.
 class ConsoleUserInterface : public UserInterface {
@@ -54,6 +64,27 @@ bool ReadStructure(const std::string& path, CrystalData& data, UserInterface& ui
   return false;
 }
 
+// The structure's symbol from the space-group table, then the conversion of its axes.
+bool ConvertSetting(int setting, const Settings& settings, CrystalData& data, UserInterface& ui) {
+  CalculationResults results;
+  return LookUpSpaceGroupSymbol(settings.external.tabsgPath, data.sgNumber, data.settingNumber,
+                                results.sgSymbol, ui) &&
+         ConvertToSetting(setting, data, results, settings.fixed.axisTablePath, ui);
+}
+
+// Find SG Number's search, printed as "number setting".
+int PrintSgNumber(const std::string& symbol, const Settings& settings, UserInterface& ui) {
+  int number = 0;
+  int setting = 0;
+  if (!FindSgNumberBySymbol(settings.external.tabsgPath, settings.fixed.axisTablePath, symbol,
+                            number, setting, ui)) {
+    ui.ShowMessage("Space group number not found !!!");
+    return 1;
+  }
+  std::printf("%d %d\n", number, setting);
+  return 0;
+}
+
 // The reflection block of the report, from its heading to the end.
 void PrintReflections(const std::string& reportPath) {
   LineReader report(reportPath);
@@ -69,11 +100,23 @@ int Main(int argc, char** argv) {
   std::optional<std::string> iniPath;
   std::optional<std::string> structurePath;
   int targetIndex = 4;
+  std::optional<int> convertSetting;
+  std::optional<std::string> findSymbol;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--help" || argument == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
+    }
+    if (argument == "--find-sg" && i + 1 < argc) {
+      findSymbol = argv[++i];
+      continue;
+    }
+    int setting = 0;
+    if (argument == "--convert-setting" && i + 1 < argc && ParseInt(argv[i + 1], setting)) {
+      convertSetting = setting;
+      ++i;
+      continue;
     }
     if ((argument == "--ini" || argument == "--target") && i + 1 < argc) {
       const char* value = argv[++i];
@@ -94,7 +137,7 @@ int Main(int argc, char** argv) {
       return 1;
     }
   }
-  if (!structurePath) {
+  if (!structurePath && !findSymbol) {
     std::fputs(kUsage, stderr);
     return 1;
   }
@@ -102,10 +145,12 @@ int Main(int argc, char** argv) {
   FixedPaths fixed = MakeFixedPaths(std::filesystem::current_path().string(), BRAXEL_DATA_DIR);
   if (iniPath) fixed.iniPath = *iniPath;
   const Settings settings = ReadSettings(fixed, ui);
+  if (findSymbol) return PrintSgNumber(*findSymbol, settings, ui);
 
   CrystalData data;
   data.targetIndex = targetIndex;
   if (!ReadStructure(*structurePath, data, ui)) return 1;
+  if (convertSetting && !ConvertSetting(*convertSetting, settings, data, ui)) return 1;
   const RunFiles files{settings.fixed.reportPath, settings.fixed.patternPath,
                        settings.external.tabsgPath, settings.external.fscatPath};
   CalculationRun run;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "support/TestFiles.h"
+
+namespace braxel::testing {
+
+struct CommandOutcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs braxel-calc with arguments (already quoted for the shell) in dir.
+inline CommandOutcome RunBraxelCalc(const TempDir& dir, const std::string& arguments) {
+  const std::string command = "cd '" + dir.Path().string() + "' && '" BRAXEL_CALC "' " + arguments +
+                              " > out.txt 2> err.txt";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir.File("out.txt")),
+          ReadFile(dir.File("err.txt"))};
+}
+
+}  // namespace braxel::testing
