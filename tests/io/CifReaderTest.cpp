@@ -73,26 +73,11 @@ TEST(CifReaderTest, ReadsADatabaseFile) {
   EXPECT_TRUE(f.conversions.empty());
 }
 
-std::string Diamond(bool withOperations) {
-  std::string text =
-      "data_Si\n_space_group_IT_number 227\n"
-      "_symmetry_space_group_name_H-M 'F d -3 m'\n" +
-      Cell(5.4307, 5.4307, 5.4307, 90, 90, 90);
-  if (withOperations) {
-    std::vector<std::string> triplets;
-    for (const auto& op : testing::FdThreeMOriginTwo()) triplets.push_back(testing::CifTriplet(op));
-    text += testing::SymopLoop(triplets);
-  }
-  return text +
-         "loop_\n_atom_site_label\n_atom_site_fract_x\n_atom_site_fract_y\n"
-         "_atom_site_fract_z\n_atom_site_U_iso_or_equiv\nSi1 1/8 1/8 1/8 0.0058(3)\n";
-}
-
 TEST(CifReaderTest, OriginChoiceTwoFromTheOperationsGivesDiamondReflections) {
   ASSERT_EQ(testing::FdThreeMOriginTwo().size(), 192u);
   ImportFixture f;
   ImportContext context = f.Context();
-  ASSERT_TRUE(ReadCifFile(f.Write("si.cif", Diamond(true)), context));
+  ASSERT_TRUE(ReadCifFile(f.Write("si.cif", testing::DiamondCif(true)), context));
   EXPECT_TRUE(f.ui.messages.empty());
   EXPECT_EQ(f.data.sgNumber, 227);
   ASSERT_EQ(f.data.settingNumber, 2);
@@ -129,7 +114,7 @@ TEST(CifReaderTest, OriginChoiceTwoFromTheOperationsGivesDiamondReflections) {
 
   ImportFixture g;  // without the list the group's first setting is all there is to go by
   ImportContext other = g.Context();
-  ASSERT_TRUE(ReadCifFile(g.Write("si.cif", Diamond(false)), other));
+  ASSERT_TRUE(ReadCifFile(g.Write("si.cif", testing::DiamondCif(false)), other));
   EXPECT_EQ(g.data.settingNumber, 1);
 }
 

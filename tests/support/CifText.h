@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <numeric>
 #include <set>
 #include <string>
@@ -58,7 +59,9 @@ inline std::string CifTriplet(const IntOperation& op) {
     }
     if (op.t[i] != 0) {
       const int divisor = std::gcd(op.t[i], 24);
-      text += "+" + std::to_string(op.t[i] / divisor) + "/" + std::to_string(24 / divisor);
+      char fraction[16];
+      std::snprintf(fraction, sizeof fraction, "+%d/%d", op.t[i] / divisor, 24 / divisor);
+      text += fraction;
     }
   }
   return text + "'";
@@ -82,6 +85,22 @@ inline std::string SymopLoop(const std::vector<std::string>& triplets) {
     text += std::to_string(i + 1) + " " + triplets[i] + "\n";
   }
   return text;
+}
+
+// Diamond silicon in origin choice 2 (Si on 8a at 1/8 1/8 1/8), with or without its operations.
+inline std::string DiamondCif(bool withOperations) {
+  std::string text =
+      "data_Si\n_space_group_IT_number 227\n_symmetry_space_group_name_H-M 'F d -3 m'\n"
+      "_cell_length_a 5.4307(2)\n_cell_length_b 5.4307(2)\n_cell_length_c 5.4307(2)\n"
+      "_cell_angle_alpha 90\n_cell_angle_beta 90\n_cell_angle_gamma 90\n";
+  if (withOperations) {
+    std::vector<std::string> triplets;
+    for (const IntOperation& op : FdThreeMOriginTwo()) triplets.push_back(CifTriplet(op));
+    text += SymopLoop(triplets);
+  }
+  return text +
+         "loop_\n_atom_site_label\n_atom_site_fract_x\n_atom_site_fract_y\n"
+         "_atom_site_fract_z\n_atom_site_U_iso_or_equiv\nSi1 1/8 1/8 1/8 0.0058(3)\n";
 }
 
 }  // namespace braxel::testing
