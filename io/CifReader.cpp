@@ -44,12 +44,22 @@ bool IsSymbolTag(std::string_view word) {
   return false;
 }
 
+bool EndsLoop(std::string_view word) {
+  return word.starts_with("loop_") || word.starts_with("_") || word.starts_with("#") ||
+         word.starts_with("data_");
+}
+
 // The symbol's text from the tag's line, or from the next line when the tag stands alone
-// (a text field there begins with ";"). Quoted in ' or ", the text between the quotes.
-std::string SymbolText(std::string_view rest, LineReader& reader) {
+// (a text field there begins with ";"). Quoted in ' or ", the text between the quotes. A next
+// line that is a tag or a loop holds no value; it is handed back in pending.
+std::string SymbolText(std::string_view rest, LineReader& reader, std::string& pending) {
   std::string next;
   if (TrimRight(rest).find_first_not_of(" \t") == std::string_view::npos &&
       ReadWholeLine(reader, next)) {
+    if (EndsLoop(FirstWord(next))) {
+      pending = std::move(next);
+      return {};
+    }
     rest = WithoutLineEnd(next);
     if (rest.starts_with(";")) rest.remove_prefix(1);
   }
@@ -132,11 +142,6 @@ class LoopWords {
   bool quotes_;
   std::deque<std::string> pending_;
 };
-
-bool EndsLoop(std::string_view word) {
-  return word.starts_with("loop_") || word.starts_with("_") || word.starts_with("#") ||
-         word.starts_with("data_");
-}
 
 struct Loop {
   std::vector<std::string> tags;
@@ -296,14 +301,17 @@ bool ReadCifFile(const std::string& path, ImportContext& context) {
     return false;
   }
   const std::string_view symbolLine = WithoutLineEnd(line);
-  std::string symbol = SymbolText(
-      symbolLine.substr(static_cast<std::size_t>(tag.data() + tag.size() - line.data())), reader);
+  std::string pending;
+  std::string symbol =
+      SymbolText(symbolLine.substr(static_cast<std::size_t>(tag.data() + tag.size() - line.data())),
+                 reader, pending);
   const std::optional<int> suffixSetting = TakeSettingSuffix(symbol);
   if (!symbol.empty() && (symbol.size() < 2 || symbol[1] != ' ')) symbol.insert(1, " ");
   context.results.sgSymbol = symbol;
 
   data.sgNumber = 0;
-  while (ReadWholeLine(reader, line)) {
+  for (bool more = pending.empty() ? ReadWholeLine(reader, line) : (line = pending, true); more;
+       more = ReadWholeLine(reader, line)) {
     const std::vector<std::string_view> words = SplitWords(line);
     const std::string_view word = WordAt(words, 0);
     if (word.starts_with(kNumberTags[0]) || word.starts_with(kNumberTags[1])) {

@@ -43,6 +43,13 @@ struct ImportFixture {
     return dir.File(name);
   }
 
+  // Writes the file and reads it with one of the readers.
+  template <class Reader>
+  bool Read(Reader reader, const std::string& name, const std::string& text) {
+    ImportContext context = Context();
+    return reader(Write(name, text), context);
+  }
+
   // The fields a failed read must leave as they were.
   bool CellUnchanged() const {
     return data.a == 1.1 && data.b == 2.2 && data.c == 3.3 && data.alpha == 44.0 &&
