@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <functional>
 
 #include "io/qt/ChoiceDialogViews.h"
 #include "support/RecordingUserInterface.h"
@@ -13,65 +14,51 @@
 namespace braxel {
 namespace {
 
-// Runs the steps one after the other once the modal window is up.
-void WhenShown(std::vector<std::function<void(QDialog&)>> steps) {
-  QTimer::singleShot(0, [steps = std::move(steps)]() mutable {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    for (auto& step : steps) step(*dialog);
-  });
+// Runs the user's steps once the modal window is up.
+void WhenShown(std::function<void(QDialog&)> steps) {
+  QTimer::singleShot(
+      0, [steps] { steps(*qobject_cast<QDialog*>(QApplication::activeModalWidget())); });
 }
 
-void Type(QDialog& dialog, const char* text) {
-  dialog.findChild<QLineEdit*>("whichNumber")->setText(text);
+void TypeAndPress(QDialog& dialog, const char* number, const char* button) {
+  if (number) dialog.findChild<QLineEdit*>("whichNumber")->setText(number);
+  dialog.findChild<QPushButton*>(button)->click();
 }
-void Press(QDialog& dialog, const char* button) { dialog.findChild<QPushButton*>(button)->click(); }
 
-TEST(ChoiceDialogViewsTest, EntryChooserShowsTheEntriesAndTakesADoubleClickedRow) {
+TEST(ChoiceDialogViewsTest, ChoosersListTheItemsAndCloseOnlyOnAListedNumber) {
   testing::RecordingUserInterface ui;
-  CIcsdEntryDlg dialog(ui);
-  dialog.entryCount = 3;
-  dialog.formulas[1] = "Na Cl";
-  dialog.formulas[2] = "Si O2";
-  dialog.formulas[3] = "Al2 O3";
-  IcsdEntryDialogView view;
+  CIcsdEntryDlg entries(ui);
+  entries.entryCount = 3;
+  entries.formulas = {"", "Na Cl", "Si O2", "Al2 O3"};
+  IcsdEntryDialogView entryView;
   int rows = 0;
   QString second, caption;
-  WhenShown({[&](QDialog& d) {
+  WhenShown([&](QDialog& d) {
     auto* list = d.findChild<QTableWidget*>("choiceList");
     rows = list->rowCount();
     second = list->item(1, 1)->text();
     caption = d.windowTitle();
-    Press(d, "ok");  // nothing typed: refused, the window stays
-    Type(d, "9");
-    Press(d, "ok");
+    TypeAndPress(d, nullptr, "ok");  // nothing typed: the window stays
+    TypeAndPress(d, "9", "ok");
     emit list->cellDoubleClicked(2, 0);
-    Press(d, "ok");
-  }});
-  ASSERT_TRUE(view.RunModal(dialog));
+    TypeAndPress(d, nullptr, "ok");
+  });
+  ASSERT_TRUE(entryView.RunModal(entries));
   EXPECT_EQ(rows, 35);
   EXPECT_EQ(second, "Si O2");
   EXPECT_EQ(caption, QString::fromUtf8(CIcsdEntryDlg::kCaption));
-  EXPECT_EQ(dialog.chosenEntry, 3);
+  EXPECT_EQ(entries.chosenEntry, 3);
   EXPECT_EQ(ui.messages, (std::vector<std::string>{"Number not selected !!!",
                                                    "Number must be from 1 to 3 !!!"}));
-}
 
-TEST(ChoiceDialogViewsTest, SolutionChooserOkAndCancel) {
-  testing::RecordingUserInterface ui;
-  CExpoSolutionDlg dialog(ui);
-  dialog.solutionCount = 2;
-  dialog.rwValues = {"0.21", "0.18"};
-  ExpoSolutionDialogView view;
-  WhenShown({[](QDialog& d) {
-    Type(d, "2");
-    Press(d, "ok");
-  }});
-  ASSERT_TRUE(view.RunModal(dialog));
-  EXPECT_EQ(dialog.chosenSolution, 1);
-  WhenShown({[](QDialog& d) { Press(d, "cancel"); }});
-  EXPECT_FALSE(view.RunModal(dialog));
-  EXPECT_TRUE(ui.messages.empty());
+  CExpoSolutionDlg solutions(ui);
+  solutions.solutionCount = 2;
+  ExpoSolutionDialogView solutionView;
+  WhenShown([](QDialog& d) { TypeAndPress(d, "2", "ok"); });
+  ASSERT_TRUE(solutionView.RunModal(solutions));
+  EXPECT_EQ(solutions.chosenSolution, 1);
+  WhenShown([](QDialog& d) { TypeAndPress(d, "1", "cancel"); });
+  EXPECT_FALSE(solutionView.RunModal(solutions));
 }
 
 }  // namespace
