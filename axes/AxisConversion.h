@@ -24,7 +24,9 @@ bool ConvertAxisSetting(int systemMode, CrystalData& data, CalculationResults& r
                         DialogPresenter<CAxisConversionDlg>& presenter);
 
 // The same conversion without a window: box targetSetting is marked, Conversion run and OK
-// pressed. For groups 3 to 74; failures are shown through ui and leave the record as it was.
+// pressed. For groups 3 to 74; the data's setting comes from sgNumber, settingNumber and the
+// sgSymbol and uniqueAxis of results, as in the dialog. Failures are shown through ui and leave
+// the record as it was; true when it was converted.
 bool ConvertToSetting(int targetSetting, CrystalData& data, CalculationResults& results,
                       const std::string& axisTablePath, UserInterface& ui);
 

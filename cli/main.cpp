@@ -55,6 +55,7 @@ class ConsoleUserInterface : public UserInterface {
   std::optional<std::string> ChooseFileToSave(const FileDialogRequest&) override { return {}; }
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
+  void Beep() override {}
 };
 
 std::optional<int> TargetIndexOf(const char* symbol) {

@@ -35,6 +35,8 @@ class UserInterface {
   virtual std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) = 0;
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;
+  // The default warning sound.
+  virtual void Beep() = 0;
 };
 
 // Shows the wait cursor for the lifetime of the guard, whatever way the scope is left.

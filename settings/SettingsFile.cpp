@@ -188,6 +188,7 @@ FixedPaths MakeFixedPaths(const std::string& startDirectory, const std::string& 
   fixed.patternPath = InDirectory(startDirectory, "Braxel.prf");
   fixed.axisTablePath = OwnOrBundled(fixed, "ABCTrans");
   fixed.structureTempPath = InDirectory(startDirectory, "temp.ins");
+  fixed.helpPath = OwnOrBundled(fixed, "BraxelHelp.html");
   return fixed;
 }
 

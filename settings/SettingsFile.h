@@ -9,8 +9,9 @@ namespace braxel {
 class SystemServices;
 class UserInterface;
 
-// The files of the start directory, formed once when the window is created. The settings file
-// and the axis-setting table fall back to the bundled ones when the start directory has none.
+// The files of the start directory, formed once when the window is created. The settings file,
+// the axis-setting table and the help document fall back to the bundled ones when the start
+// directory has none.
 struct FixedPaths {
   std::string startDirectory;
   std::string dataDirectory;  // the bundled data; only read, never written
@@ -19,6 +20,7 @@ struct FixedPaths {
   std::string patternPath;
   std::string axisTablePath;
   std::string structureTempPath;
+  std::string helpPath;
 };
 
 // The external programs and data files named in the settings file.

@@ -155,8 +155,7 @@ void FindSgBySymbol(const std::string& tabsgPath, const std::string& symbol, int
     std::string_view cursor = line;
     if (ScanInt(cursor, number, 3)) ScanInt(cursor, setting, 3);
     std::string_view text;
-    if (SymbolText(line, text) && text.substr(0, symbol.size()) == symbol &&
-        text.size() >= symbol.size()) {
+    if (SymbolText(line, text) && text.substr(0, symbol.size()) == symbol) {
       sgNumber = number;
       settingNumber = setting;
       return;

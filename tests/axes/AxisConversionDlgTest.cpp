@@ -180,12 +180,12 @@ TEST_F(AxisConversionDlgTest, ADegenerateCellHasNoConversion) {
   EXPECT_EQ(ui.messages, (Strings{"Matrix not positive defined !!!"}));
 }
 
-TEST_F(AxisConversionDlgTest, AnglesAtTheEndsOfTheRangeStayNumbers) {
-  for (const double beta : {0.0, 180.0}) {
-    Open(kMonoclinicMode, "14", "1", "P 21/c", "b", {5.3, 6.1, 7.7, 90, beta, 90});
-    ConvertTo(1);
-    EXPECT_EQ(dlg->convertedCell[4], beta == 0.0 ? "0.00000" : "180.00000");
-  }
+TEST_F(AxisConversionDlgTest, ArccosArgumentsJustOutsideTheRangeAreClamped) {
+  // With beta 0, a' = -a - c and c' = a are antiparallel; the cosine of beta' comes out as
+  // -1.0000000000000002 for these edges.
+  Open(kMonoclinicMode, "14", "1", "P 21/c", "b", {1.04386, 6, 2.06678, 90, 0, 90});
+  ConvertTo(2);
+  EXPECT_EQ(dlg->convertedCell[4], "180.00000");
 }
 
 TEST_F(AxisConversionDlgTest, OrthorhombicSettingFromTheTableOrTheRecord) {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -10,34 +9,24 @@
 #include "engine/CalculationRun.h"
 #include "io/InpFile.h"
 #include "settings/SettingsFile.h"
+#include "support/CommandLine.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TestFiles.h"
 
 namespace braxel {
 namespace {
 
+using testing::CommandOutcome;
 using testing::ReadFile;
+using testing::RunBraxelCalc;
 using testing::TempDir;
-
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Outcome Calc(const TempDir& dir, const std::string& arguments) {
-  const std::string command = "cd '" + dir.Path().string() + "' && '" BRAXEL_CALC "' " + arguments +
-                              " > out.txt 2> err.txt";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir.File("out.txt")),
-          ReadFile(dir.File("err.txt"))};
-}
 
 TEST(BraxelCalcTest, WritesWhatTheWindowsRunWrites) {
   TempDir dir;
-  const Outcome outcome = Calc(dir, "--target Mo '" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
+  const CommandOutcome outcome =
+      RunBraxelCalc(dir, "--target Mo '" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
   ASSERT_EQ(outcome.status, 0) << outcome.err;
-  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(outcome.err, testing::kBundledSettingsMessages);
   EXPECT_EQ(outcome.out.rfind(" Genarated reflections:", 0), 0u);
   EXPECT_TRUE(std::filesystem::exists(dir.File("Braxel.prf")));
 
@@ -63,20 +52,20 @@ TEST(BraxelCalcTest, WritesWhatTheWindowsRunWrites) {
 
 TEST(BraxelCalcTest, FailuresGoToStandardErrorWithStatusOne) {
   TempDir dir;
-  Outcome outcome = Calc(dir, "missing.inp");
+  CommandOutcome outcome = RunBraxelCalc(dir, "missing.inp");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("missing.inp"), std::string::npos);
-  outcome = Calc(dir, "--target Zn x.inp");
+  outcome = RunBraxelCalc(dir, "--target Zn x.inp");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.err, "Zn target not found !!!\n");
-  outcome = Calc(dir, "");
+  outcome = RunBraxelCalc(dir, "");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("usage: braxel-calc"), std::string::npos);
-  outcome = Calc(dir, "--help");
+  outcome = RunBraxelCalc(dir, "--help");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_NE(outcome.out.find("--target"), std::string::npos);
   testing::WriteFile(dir.File("Braxel.ini"), "editor = x\n");
-  outcome = Calc(dir, "'" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
+  outcome = RunBraxelCalc(dir, "'" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("not found !!!"), std::string::npos);
 }

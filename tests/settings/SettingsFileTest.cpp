@@ -216,11 +216,14 @@ TEST_F(SettingsFileTest, DotPathsFollowTheSettingsFile) {
 TEST_F(SettingsFileTest, BundledFilesServeAStartDirectoryWithoutItsOwn) {
   const Settings settings = LoadSettings(system, BRAXEL_DATA_DIR, ui);
   const std::filesystem::path data = BRAXEL_DATA_DIR;
-  EXPECT_TRUE(ui.messages.empty());
+  // No structure viewer comes with the program.
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Kristallon path not found !!!"});
   EXPECT_EQ(settings.fixed.iniPath, (data / "Braxel.ini").string());
   EXPECT_EQ(settings.fixed.axisTablePath, (data / "ABCTrans").string());
   EXPECT_EQ(settings.fixed.reportPath, start.File("Braxel.out"));
   EXPECT_EQ(settings.external.editorPath, "xdg-open");
+  EXPECT_EQ(settings.external.grafinoPath, "braxel-pattern");
+  EXPECT_EQ(settings.external.kristallonPath, "");
   EXPECT_EQ(settings.external.tabsgPath, (data / "tabsg").string());
   EXPECT_EQ(settings.external.fscatPath, (data / "fscat").string());
   EXPECT_TRUE(std::filesystem::is_regular_file(settings.external.tabsgPath));

@@ -9,6 +9,9 @@
 
 namespace braxel::testing {
 
+// What the bundled settings say at every start: they name no structure viewer.
+inline constexpr const char* kBundledSettingsMessages = "Kristallon path not found !!!\n";
+
 struct CommandOutcome {
   int status;
   std::string out;

@@ -32,6 +32,7 @@ class RecordingUserInterface : public UserInterface {
     ++waitCursorShown;
   }
   void EndWaitCursor() override { --waitCursorDepth; }
+  void Beep() override { ++beeps; }
 
   std::vector<std::string> messages;
   std::vector<std::string> questions;
@@ -40,6 +41,7 @@ class RecordingUserInterface : public UserInterface {
   std::deque<std::optional<std::string>> fileAnswers;
   int waitCursorDepth = 0;
   int waitCursorShown = 0;
+  int beeps = 0;
 
  private:
   std::optional<std::string> Answer(const FileDialogRequest& request) {

@@ -63,11 +63,3 @@ TEST(ChoiceDialogViewsTest, ChoosersListTheItemsAndCloseOnlyOnAListedNumber) {
 
 }  // namespace
 }  // namespace braxel
-
-// Offscreen unless another platform is asked for, also when the tests are only listed.
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,0 +1,135 @@
+// The Axis Conversion window on the offscreen platform: what it shows and what its clicks do.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "axes/qt/AxisConversionWindow.h"
+#include "support/RecordingUserInterface.h"
+
+namespace braxel {
+namespace {
+
+const std::string kSettingTable = std::string(BRAXEL_DATA_DIR) + "/ABCTrans";
+
+class AxisConversionWindowTest : public ::testing::Test {
+ protected:
+  AxisConversionWindowTest() {
+    dialog.systemMode = kMonoclinicMode;
+    dialog.tablePath = kSettingTable;
+    dialog.sgNumberText = "14";
+    dialog.settingText = "1";
+    dialog.symbolIn = "P 21/c";
+    dialog.uniqueAxis = "b";
+    dialog.originalCell = {"   5.00000", "   6.00000", "   7.00000",
+                           "  90.00000", " 100.00000", "  90.00000"};
+    dialog.atomCount = 1;
+    dialog.xIn[0] = "   0.10000";
+    dialog.yIn[0] = "   0.20000";
+    dialog.zIn[0] = "   0.30000";
+  }
+  void Open() {
+    window = std::make_unique<AxisConversionWindow>(dialog);
+    dialog.OnInitDialog();
+    window->ShowView();
+  }
+  template <class Widget>
+  Widget* Find(const char* name) {
+    Widget* widget = window->findChild<Widget*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  QString EditText(const char* name) { return Find<QLineEdit>(name)->text(); }
+
+  testing::RecordingUserInterface ui;
+  CAxisConversionDlg dialog{ui};
+  std::unique_ptr<AxisConversionWindow> window;
+};
+
+TEST_F(AxisConversionWindowTest, ShowsTheDialogAsOpened) {
+  Open();
+  EXPECT_EQ(window->windowTitle(), "Axis Conversion");
+  EXPECT_EQ(Find<QGroupBox>("systemGroup")->title(), "Monoclinic System");
+  EXPECT_EQ(Find<QLabel>("originalRowLabel")->text(),
+            " #1      #2      #3      #4      #5      #6");
+  EXPECT_EQ(Find<QLabel>("convertedRowLabel")->text(), Find<QLabel>("originalRowLabel")->text());
+  EXPECT_TRUE(Find<QCheckBox>("original1")->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>("original1")->isEnabled());
+  EXPECT_TRUE(Find<QCheckBox>("converted1")->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>("converted2")->isChecked());
+  EXPECT_EQ(EditText("standardSymbol"), "P 21/c    ");
+  EXPECT_EQ(EditText("originalCell5"), " 100.00000");
+  EXPECT_EQ(EditText("convertedCell1"), "");
+  EXPECT_EQ(EditText("originalSymbol"), "P 21/c");
+  EXPECT_TRUE(Find<QLineEdit>("originalCell1")->isReadOnly());
+  EXPECT_TRUE(Find<QPushButton>("ok")->isDefault());
+}
+
+TEST_F(AxisConversionWindowTest, BoxesAndConversionGoThroughTheDialog) {
+  Open();
+  Find<QCheckBox>("converted4")->click();
+  EXPECT_EQ(dialog.convertedSetting, 4);
+  EXPECT_FALSE(Find<QCheckBox>("converted1")->isChecked());
+  // Clicking the chosen box leaves it chosen.
+  Find<QCheckBox>("converted4")->click();
+  EXPECT_TRUE(Find<QCheckBox>("converted4")->isChecked());
+  Find<QPushButton>("conversion")->click();
+  EXPECT_EQ(EditText("convertedCell1"), "7.00000");
+  EXPECT_EQ(EditText("convertedCell6"), "100.00000");
+  EXPECT_EQ(EditText("convertedSymbol"), "P 1 1 21/a");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(AxisConversionWindowTest, ModalRunEndsWithOkOrCancel) {
+  QtAxisConversionPresenter presenter(nullptr);
+  QTimer::singleShot(0, [] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    modal->findChild<QPushButton*>("ok")->click();  // before any Conversion: stays open
+    modal->findChild<QPushButton*>("conversion")->click();
+    modal->findChild<QPushButton*>("ok")->click();
+  });
+  EXPECT_TRUE(presenter.RunModal(dialog));
+  EXPECT_EQ(dialog.xOut[0], " 0.10000");
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Convert Axis, please !!!"});
+  QTimer::singleShot(
+      0, [] { QApplication::activeModalWidget()->findChild<QPushButton*>("cancel")->click(); });
+  EXPECT_FALSE(presenter.RunModal(dialog));
+}
+
+// Every text fits its widget; with BRAXEL_SCREENSHOT set the window is saved there too.
+TEST_F(AxisConversionWindowTest, NothingIsClipped) {
+  dialog.systemMode = kOrthorhombicMode;
+  dialog.sgNumberText = "62";
+  dialog.symbolIn = "P b n m";
+  dialog.originalCell[4] = "  90.00000";
+  Open();
+  window->show();
+  QApplication::processEvents();
+  for (QWidget* widget : window->findChildren<QWidget*>()) {
+    if (qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget)) {
+      EXPECT_GE(widget->width(), widget->sizeHint().width()) << widget->objectName().toStdString();
+      EXPECT_GE(widget->height(), widget->sizeHint().height())
+          << widget->objectName().toStdString();
+    }
+  }
+  const QGroupBox* group = Find<QGroupBox>("systemGroup");
+  EXPECT_GE(group->width(), group->fontMetrics().horizontalAdvance(group->title()));
+  if (const char* path = std::getenv("BRAXEL_SCREENSHOT")) {
+    Find<QCheckBox>("converted1")->click();
+    Find<QPushButton>("conversion")->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(path));
+  }
+}
+
+}  // namespace
+}  // namespace braxel

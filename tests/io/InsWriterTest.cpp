@@ -1,0 +1,130 @@
+// temp.ins for the structure viewer and the Show Structure command.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "io/InsWriter.h"
+#include "support/RecordingUserInterface.h"
+#include "support/TestFiles.h"
+
+namespace braxel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::RecordingSystemServices;
+using testing::RecordingUserInterface;
+using testing::TempDir;
+using testing::WriteFile;
+
+CrystalData Rutile() {
+  CrystalData data;
+  data.sgNumber = 136;
+  data.settingNumber = 1;
+  data.a = data.b = 4.5937;
+  data.c = 2.9587;
+  data.alpha = data.beta = data.gamma = 90;
+  data.atomCount = 2;
+  data.atomLabels[0] = "Ti1/Ti";
+  data.g[0] = 1;
+  data.B[0] = 0.42;
+  data.atomLabels[1] = "O1";
+  data.g[1] = 1;
+  data.x[1] = data.y[1] = 0.30478;
+  data.B[1] = 0.6;
+  return data;
+}
+
+const std::string kRutileIns =
+    "VNS1 = 'A-136-1'\n"
+    "CELLQ     4.59370    4.59370    2.95870   90.00000   90.00000   90.00000\n"
+    "Ti1/Ti    1.00000    0.00000    0.00000    0.00000    0.42000\n"
+    "O1    1.00000    0.30478    0.30478    0.00000    0.60000\n"
+    "}\n";
+
+TEST(InsWriterTest, TheFileHoldsTheFourPartsOfTheSubset) {
+  EXPECT_EQ(InsFileText(Rutile()), kRutileIns);
+  CrystalData empty;
+  EXPECT_EQ(InsFileText(empty),
+            "VNS1 = 'A-0-0'\n"
+            "CELLQ     0.00000    0.00000    0.00000    0.00000    0.00000    0.00000\n"
+            "}\n");
+}
+
+class ShowStructureTest : public ::testing::Test {
+ protected:
+  ShowStructureTest() {
+    settings.fixed = MakeFixedPaths(start.Path().string(), "");
+    settings.external.kristallonPath = "/view3d/Kristallon";
+  }
+
+  TempDir start;
+  Settings settings;
+  RecordingSystemServices system;
+  RecordingUserInterface ui;
+};
+
+TEST_F(ShowStructureTest, WritesTempInsAndStartsTheViewerFromItsFolder) {
+  WriteFile(settings.fixed.structureTempPath, "old");
+  OnShowStructure(" 136 ", Rutile(), settings, "", system, ui);
+  EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
+  EXPECT_FALSE(fs::exists(start.File("temp.ins.part")));
+  ASSERT_EQ(system.launched.size(), 1u);
+  EXPECT_EQ(system.launched[0].program, "/view3d/Kristallon");
+  EXPECT_EQ(system.launched[0].arguments, (std::vector<std::string>{"-i", start.File("temp.ins")}));
+  EXPECT_EQ(system.launched[0].directory, "/view3d");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ShowStructureTest, AnEmptySpaceGroupBoxWritesAndStartsNothing) {
+  OnShowStructure("   ", Rutile(), settings, "", system, ui);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Data not input !!!"});
+  EXPECT_FALSE(fs::exists(start.File("temp.ins")));
+  EXPECT_TRUE(system.launched.empty());
+}
+
+TEST_F(ShowStructureTest, WithoutAViewerTheFileIsWrittenAndItsPlaceShown) {
+  settings.external.kristallonPath.clear();
+  OnShowStructure("136", Rutile(), settings, "", system, ui);
+  EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
+  EXPECT_EQ(ui.messages,
+            std::vector<std::string>{"Kristallon path not found, the structure is in " +
+                                     start.File("temp.ins") + " !!!"});
+  EXPECT_TRUE(system.launched.empty());
+  EXPECT_EQ(system.currentDirectory, "/start");
+}
+
+TEST_F(ShowStructureTest, AFileThatCannotBeWrittenStopsTheCommand) {
+  // A folder in the file's place: the new file cannot take it over.
+  fs::create_directory(start.File("temp.ins"));
+  OnShowStructure("136", Rutile(), settings, "", system, ui);
+  EXPECT_EQ(ui.messages,
+            std::vector<std::string>{start.File("temp.ins") + " file cannot be created !!!"});
+  EXPECT_TRUE(fs::is_directory(start.File("temp.ins")));
+  EXPECT_FALSE(fs::exists(start.File("temp.ins.part")));
+  EXPECT_TRUE(system.launched.empty());
+  EXPECT_EQ(system.currentDirectory, "/start");
+
+  settings.fixed = MakeFixedPaths(start.File("no such folder"), "");
+  ui.messages.clear();
+  OnShowStructure("136", Rutile(), settings, "", system, ui);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{settings.fixed.structureTempPath +
+                                                  " file cannot be created !!!"});
+  EXPECT_TRUE(system.launched.empty());
+}
+
+TEST_F(ShowStructureTest, ALabelTheViewerCouldNotReadKeepsTheOldFile) {
+  WriteFile(settings.fixed.structureTempPath, "old");
+  CrystalData data = Rutile();
+  data.atomLabels[1] = "O 1";
+  OnShowStructure("136", data, settings, "", system, ui);
+  EXPECT_EQ(ui.messages,
+            std::vector<std::string>{"Atom 2 label \"O 1\" must be one word without blanks !!!"});
+  EXPECT_EQ(ReadFile(settings.fixed.structureTempPath), "old");
+  EXPECT_TRUE(system.launched.empty());
+}
+
+}  // namespace
+}  // namespace braxel

@@ -1,0 +1,145 @@
+// braxel-pattern as a script uses it: the NaCl pattern written as a picture.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColor>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "pattern/PatternFile.h"
+#include "pattern/PlotAxes.h"
+#include "pattern/qt/PatternPlot.h"
+#include "support/TestFiles.h"
+
+namespace braxel {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+
+int RunIn(const TempDir& dir, const std::string& command) {
+  const int status = std::system(
+      ("cd '" + dir.Path().string() + "' && " + command + " > out.txt 2> err.txt").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool IsDark(QRgb pixel) { return qGray(pixel) < 110; }
+bool IsRed(QRgb pixel) { return qRed(pixel) > 140 && qGreen(pixel) < 110 && qBlue(pixel) < 110; }
+
+// Whether some pixel of the column band x-2..x+2 between the two rows passes the test.
+template <class Test>
+bool AnyInColumn(const QImage& image, double x, int top, int bottom, Test test) {
+  for (int column = static_cast<int>(x) - 2; column <= static_cast<int>(x) + 2; ++column) {
+    for (int row = top; row <= bottom; ++row) {
+      if (test(image.pixel(column, row))) return true;
+    }
+  }
+  return false;
+}
+
+class PatternPngTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(RunIn(dir, "'" BRAXEL_CALC "' '" BRAXEL_EXAMPLES_DIR "/NaCl.inp'"), 0);
+    std::string message;
+    ASSERT_TRUE(ReadPatternFile(dir.File("Braxel.prf"), pattern, message)) << message;
+  }
+
+  TempDir dir;
+  Pattern pattern;
+};
+
+TEST_F(PatternPngTest, TheNaClPatternShowsItsPeaksAndMarkers) {
+  ASSERT_EQ(RunIn(dir, "'" BRAXEL_PATTERN "' -x Braxel.prf --png 'Na Cl.png'"), 0)
+      << ReadFile(dir.File("err.txt"));
+  QImage image;
+  ASSERT_TRUE(image.load(dir.File("Na Cl.png").c_str()));
+  ASSERT_EQ(image.size(), QSize(1200, 700));
+
+  // The same layout as the program's, from the same fonts.
+  QImage probe(image.size(), QImage::Format_RGB32);
+  QPainter painter(&probe);
+  const qt::PlotLayout layout = qt::MakePlotLayout(probe.rect(), painter.fontMetrics());
+  const AxisRange range = FullTwoThetaRange(pattern);
+  EXPECT_DOUBLE_EQ(range.low, 10);
+  EXPECT_DOUBLE_EQ(range.high, 120);
+  const QRect& box = layout.profile;
+  const int upperQuarter = box.top() + box.height() / 4;
+
+  // 200 at 31.70 degrees (Cu Ka1, d = 2.8201) is the strongest peak and reaches the top; 111 at
+  // 27.37 is weak (about 9 %). Between 10 and 26 degrees there is nothing but the background.
+  const double strongest = layout.XOf(31.70, range);
+  EXPECT_TRUE(AnyInColumn(image, strongest, box.top() + 2, upperQuarter, IsDark));
+  EXPECT_TRUE(AnyInColumn(image, layout.XOf(27.37, range), box.bottom() - box.height() / 6,
+                          box.bottom() - 4, IsDark));
+  EXPECT_FALSE(AnyInColumn(image, layout.XOf(27.37, range), box.top() + 2, upperQuarter, IsDark));
+  EXPECT_FALSE(
+      AnyInColumn(image, layout.XOf(18.0, range), box.top() + 2, box.bottom() - 6, IsDark));
+
+  // Reflection markers in their strip at the reflections, none where there is none.
+  const QRect& strip = layout.markers;
+  EXPECT_TRUE(AnyInColumn(image, strongest, strip.top() + 1, strip.bottom() - 1, IsRed));
+  EXPECT_FALSE(
+      AnyInColumn(image, layout.XOf(18.0, range), strip.top() + 1, strip.bottom() - 1, IsRed));
+}
+
+TEST_F(PatternPngTest, SizeCanBeChosen) {
+  ASSERT_EQ(RunIn(dir, "'" BRAXEL_PATTERN "' -x Braxel.prf --png small.png --size 640x400"), 0);
+  QImage image;
+  ASSERT_TRUE(image.load(dir.File("small.png").c_str()));
+  EXPECT_EQ(image.size(), QSize(640, 400));
+}
+
+TEST_F(PatternPngTest, ABadFileOrCommandLineFailsWithoutAPicture) {
+  testing::WriteFile(dir.File("bad.prf"), "3 10 0.5\n1 2\n");
+  EXPECT_EQ(RunIn(dir, "'" BRAXEL_PATTERN "' -x bad.prf --png bad.png"), 1);
+  EXPECT_NE(ReadFile(dir.File("err.txt")).find("bad.prf: intensity 3 of 3 missing !!!"),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("bad.png")));
+
+  EXPECT_EQ(RunIn(dir, "'" BRAXEL_PATTERN "' --png x.png"), 1);
+  EXPECT_NE(ReadFile(dir.File("err.txt")).find("usage: braxel-pattern"), std::string::npos);
+  EXPECT_EQ(RunIn(dir, "'" BRAXEL_PATTERN "' -x Braxel.prf --png x.png --size 10x10"), 1);
+  EXPECT_EQ(RunIn(dir, "'" BRAXEL_PATTERN "' -x Braxel.prf --png no/such/folder/x.png"), 1);
+  EXPECT_NE(ReadFile(dir.File("err.txt")).find("no/such/folder/x.png file not create !!!"),
+            std::string::npos);
+}
+
+void Mouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, double x, double y) {
+  QMouseEvent event(type, QPointF(x, y), widget.mapToGlobal(QPointF(x, y)), button,
+                    type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &event);
+}
+
+TEST_F(PatternPngTest, DraggingZoomsAndADoubleOrRightClickShowsAll) {
+  qt::PatternPlot plot;
+  plot.resize(900, 560);
+  plot.SetPattern(pattern, "Braxel.prf");
+  const qt::PlotLayout layout = qt::MakePlotLayout(plot.rect(), plot.fontMetrics());
+  const AxisRange whole = plot.Range();
+  const double y = layout.profile.center().y();
+  const auto drag = [&](double from, double to) {
+    Mouse(plot, QEvent::MouseButtonPress, Qt::LeftButton, layout.XOf(from, plot.Range()), y);
+    Mouse(plot, QEvent::MouseMove, Qt::NoButton, layout.XOf(to, plot.Range()), y);
+    Mouse(plot, QEvent::MouseButtonRelease, Qt::LeftButton, layout.XOf(to, plot.Range()), y);
+  };
+
+  drag(50, 30);  // leftwards works as well
+  EXPECT_NEAR(plot.Range().low, 30, 0.2);
+  EXPECT_NEAR(plot.Range().high, 50, 0.2);
+  drag(31, 31);  // a click keeps the range
+  EXPECT_NEAR(plot.Range().low, 30, 0.2);
+  Mouse(plot, QEvent::MouseButtonDblClick, Qt::LeftButton, layout.profile.center().x(), y);
+  EXPECT_DOUBLE_EQ(plot.Range().low, whole.low);
+  EXPECT_DOUBLE_EQ(plot.Range().high, whole.high);
+  drag(40, 60);
+  Mouse(plot, QEvent::MouseButtonPress, Qt::RightButton, layout.profile.center().x(), y);
+  EXPECT_DOUBLE_EQ(plot.Range().high, whole.high);
+}
+
+}  // namespace
+}  // namespace braxel
