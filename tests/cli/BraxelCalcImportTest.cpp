@@ -15,6 +15,8 @@ using testing::RunBraxelCalc;
 using testing::TempDir;
 using testing::WriteFile;
 
+const std::string kSettings = testing::kBundledSettingsMessages;
+
 // Whether the printed reflection list holds h k l as a Ka1 entry.
 bool Lists(const std::string& out, int h, int k, int l) {
   std::istringstream lines(out);
@@ -34,7 +36,7 @@ TEST(BraxelCalcImportTest, DiamondFromACifInOriginChoiceTwo) {
   WriteFile(dir.File("si.cif"), testing::DiamondCif(true));
   const auto outcome = RunBraxelCalc(dir, "si.cif");
   ASSERT_EQ(outcome.status, 0) << outcome.err;
-  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(outcome.err, kSettings);
   EXPECT_TRUE(Lists(outcome.out, 1, 1, 1));
   EXPECT_TRUE(Lists(outcome.out, 2, 2, 0));
   EXPECT_TRUE(Lists(outcome.out, 3, 1, 1));
@@ -63,10 +65,10 @@ TEST(BraxelCalcImportTest, AxesTheTableLacksAreConvertedToTheStandardSetting) {
                     "Mg1 0 0 0 0.5\nSi1 0.094 0.25 0.4262 0.4\nO1 0.092 0.25 0.7657 0.6\n"));
   const auto converted = RunBraxelCalc(dir, "pbnm.cif");
   ASSERT_EQ(converted.status, 0) << converted.err;
-  EXPECT_EQ(converted.err, "P b n m converted to the standard setting P n m a\n");
+  EXPECT_EQ(converted.err, kSettings + "P b n m converted to the standard setting P n m a\n");
   const auto standard = RunBraxelCalc(dir, "pnma.cif");
   ASSERT_EQ(standard.status, 0) << standard.err;
-  EXPECT_EQ(standard.err, "");
+  EXPECT_EQ(standard.err, kSettings);
   EXPECT_EQ(converted.out, standard.out);
 }
 
@@ -89,14 +91,14 @@ TEST(BraxelCalcImportTest, ChoosersAreAnsweredFromTheOptions) {
   WriteFile(dir.File("expo.out"), kListing);
   const auto first = RunBraxelCalc(dir, "expo.out");
   ASSERT_EQ(first.status, 0) << first.err;
-  EXPECT_EQ(first.err, "");
+  EXPECT_EQ(first.err, kSettings);
   const auto second = RunBraxelCalc(dir, "--solution 2 expo.out");
   ASSERT_EQ(second.status, 0) << second.err;
   EXPECT_NE(first.out, second.out);
 
   const auto refused = RunBraxelCalc(dir, "--solution 3 expo.out");
   EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(refused.err, "Number must be from 1 to 2 !!!\n");
+  EXPECT_EQ(refused.err, kSettings + "Number must be from 1 to 2 !!!\n");
 
   WriteFile(
       dir.File("two.txt"),
@@ -106,7 +108,7 @@ TEST(BraxelCalcImportTest, ChoosersAreAnsweredFromTheOptions) {
       "SG Number 227\nAtom  #\nSi 1 0 8 a 0 0 0 1.\n*end for ICSD #1\n");
   const auto entry = RunBraxelCalc(dir, "--entry 9 two.txt");
   EXPECT_EQ(entry.status, 1);
-  EXPECT_EQ(entry.err, "Number must be from 1 to 2 !!!\n");
+  EXPECT_EQ(entry.err, kSettings + "Number must be from 1 to 2 !!!\n");
   const auto salt = RunBraxelCalc(dir, "two.txt");
   ASSERT_EQ(salt.status, 0) << salt.err;
   EXPECT_TRUE(Lists(salt.out, 2, 0, 0));
@@ -117,7 +119,7 @@ TEST(BraxelCalcImportTest, ChoosersAreAnsweredFromTheOptions) {
   WriteFile(dir.File("notes.dat"), "text\n");
   const auto other = RunBraxelCalc(dir, "notes.dat");
   EXPECT_EQ(other.status, 1);
-  EXPECT_EQ(other.err, "notes.dat is not a structure file this program reads !!!\n");
+  EXPECT_EQ(other.err, kSettings + "notes.dat is not a structure file this program reads !!!\n");
 }
 
 }  // namespace
