@@ -172,7 +172,8 @@ std::optional<Loop> FindLoop(LineReader& reader, Accept accept) {
       if (more) more = ReadWholeLine(reader, line);
       continue;
     }
-    afterLoopWord = word.starts_with("loop_");
+    // Blank lines may stand between "loop_" and its tags.
+    afterLoopWord = word.starts_with("loop_") || (afterLoopWord && word.empty());
     more = ReadWholeLine(reader, line);
   }
   return std::nullopt;

@@ -231,9 +231,9 @@ TEST(CifReaderTest, AtomSiteLoops) {
                                "Na1 0 0 0 1.25(3)\nCl1 0.5 0.5\n")));
   ASSERT_EQ(f.data.atomCount, 1);
   EXPECT_DOUBLE_EQ(f.data.B[0], 1.25);
-  // The element symbol first, as some programs write the loop.
+  // The element symbol first, as some programs write the loop, after a blank line.
   ASSERT_TRUE(f.Read(ReadCifFile, "t.cif",
-                     Triclinic("loop_\n _atom_site_type_symbol\n _atom_site_label\n"
+                     Triclinic("loop_\n\n _atom_site_type_symbol\n _atom_site_label\n"
                                " _atom_site_fract_x\n _atom_site_fract_y\n _atom_site_fract_z\n"
                                "  Na  Na1  0.0  0.0  0.0\nloop_\n")));
   EXPECT_EQ(f.data.atomLabels[0], "Na1/Na");

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "io/InsReader.h"
+#include "io/InsWriter.h"
 #include "platform/TextInput.h"
 #include "support/ImportFixture.h"
 
@@ -36,15 +37,27 @@ TEST(InsReaderTest, ReadsTheThreePartsPassingOverCommentsAndIndentedLines) {
   EXPECT_EQ(f.results.uniqueAxis, "b");
   EXPECT_EQ(f.conversions, std::vector<int>{0});
 
-  // A written structure reads back to five decimals; a file without "}" ends its block there.
+  // What Show Structure writes reads back to five decimals; a file without "}" ends its block
+  // there.
+  CrystalData written;
+  written.sgNumber = 227;
+  written.settingNumber = 2;
+  written.a = written.b = written.c = 5.430712;
+  written.alpha = written.beta = written.gamma = 90.0;
+  written.atomCount = 1;
+  written.atomLabels[0] = "Si1/Si";
+  written.g[0] = 1.0;
+  written.x[0] = written.y[0] = written.z[0] = 0.125;
+  written.B[0] = 1.0 / 3.0;
+  std::string text = InsFileText(written);
   ImportFixture w;
-  ASSERT_TRUE(w.Read(ReadInsFile, "temp.ins",
-                     "VNS1 = 'A-227-2'\nCELLQ     5.43070    5.43070    5.43070   90.00000   "
-                     "90.00000   90.00000\nSi1/Si    1.00000    0.12500    0.12500    0.12500"
-                     "    0.46000\n"));
+  ASSERT_TRUE(w.Read(ReadInsFile, "temp.ins", text.substr(0, text.rfind('}'))));
   EXPECT_EQ(w.data.settingNumber, 2);
+  EXPECT_DOUBLE_EQ(w.data.a, 5.43071);
   EXPECT_DOUBLE_EQ(w.data.gamma, 90.0);
-  EXPECT_DOUBLE_EQ(w.data.B[0], 0.46);
+  EXPECT_EQ(w.data.atomLabels[0], "Si1/Si");
+  EXPECT_DOUBLE_EQ(w.data.z[0], 0.125);
+  EXPECT_DOUBLE_EQ(w.data.B[0], 0.33333);
   EXPECT_EQ(w.data.atomCount, 1);
   EXPECT_EQ(w.results.sgSymbol, "F d -3 m");
   EXPECT_EQ(w.results.uniqueAxis, "no");  // three right angles leave it
