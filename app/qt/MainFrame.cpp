@@ -1,0 +1,206 @@
+#include "app/qt/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/qt/BraxelForm.h"
+
+namespace braxel {
+namespace {
+
+struct CommandText {
+  Command command;
+  const char* name;  // object name, for finding the action
+  const char* text;
+  const char* prompt;  // status-bar prompt, a line break, tool tip
+  bool enabled;
+  QStyle::StandardPixmap icon;  // on the tool bar only
+};
+
+constexpr QStyle::StandardPixmap kNoIcon = QStyle::SP_CustomBase;
+
+constexpr CommandText kCommands[] = {
+    {Command::kFileOpen, "fileOpen", "File Open (&O)...", "Crystal data file open\nFile Open",
+     false, QStyle::SP_DialogOpenButton},
+    {Command::kSaveInputFile, "saveInputFile", "Save Input File (&I)...",
+     "Save input data as Braxel file\nSave Input File", true, kNoIcon},
+    {Command::kSaveOutputFile, "saveOutputFile", "Save Output File (&O)...",
+     "Save output data\nSave Output File ", false, kNoIcon},
+    {Command::kClear, "clear", "Clear (&C)", "Clear all data\nClear", true,
+     QStyle::SP_DialogResetButton},
+    {Command::kExit, "exit", "Exit (&X)", "Application quit\nExit", true,
+     QStyle::SP_DialogCloseButton},
+    {Command::kFindSgNumber, "findSgNumber", "Find SG Number (&S)",
+     "Find space group number by tabsg file\nFind SG Number", false, kNoIcon},
+    {Command::kEditFile, "editFile", "Edit File (&E)...", "Edit/show file\nEdit File", false,
+     kNoIcon},
+    {Command::kEditProfileParameters, "editProfileParameters", "Edit Profile Parameters (&P)...",
+     "Change profile parameters\nChange Parameters ", true, kNoIcon},
+    {Command::kSetExternalFiles, "setExternalFiles", "Set External Files (&X)...",
+     "Set external programs and files\nSetting of External", false, kNoIcon},
+    {Command::kCalculateProfile, "calculateProfile", "Calculate Profile (&P)",
+     "Calculate profile pattern\nMake Profile", true, QStyle::SP_MediaPlay},
+    {Command::kShowPattern, "showPattern", "Show Pattern (&P)...",
+     "Show calculate powder pattern\nShow Pattern", false, QStyle::SP_FileDialogContentsView},
+    {Command::kShowStructure, "showStructure", "Show Structure (&S)...",
+     "Show crystal structure\nShow Structure", false, kNoIcon},
+    {Command::kShowOutput, "showOutput", "Show Output (&O)...", "Show output file\nShow Output",
+     false, kNoIcon},
+    {Command::kToolBar, "toolBar", "Tool Bar (&T)", "Tool bar on/off\nTool bar on/off", true,
+     kNoIcon},
+    {Command::kStatusBar, "statusBar", "Status Bar (&S)", "Status bar on/off\nStatus bar on/off",
+     true, kNoIcon},
+    {Command::kHelpByHtml, "helpByHtml", "Help by HTML (&H)",
+     "Show help document by HTML\nHelp by HTML", false, kNoIcon},
+    {Command::kAbout, "about", "Braxel Version (&V)",
+     "Show version information\nVersion Information", true, QStyle::SP_MessageBoxInformation},
+};
+
+}  // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+  setWindowTitle("Braxel");
+  setMinimumWidth(260);
+  auto* layout = new QVBoxLayout(this);
+  auto* line = new QHBoxLayout;
+  auto* icon = new QLabel(this);
+  icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+  line->addWidget(icon);
+  line->addSpacing(12);
+  line->addWidget(new QLabel("Braxel Version 1.0", this), 1);
+  layout->addLayout(line);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  layout->addWidget(buttons);
+}
+
+CMainFrame::CMainFrame(UserInterface& ui, SystemServices& system, const std::string& dataDirectory,
+                       QWidget* parent)
+    : QMainWindow(parent), form_(new CBraxelForm(this)) {
+  setCentralWidget(form_);
+  // Menu and tool bar are fixed; no context menu offers to hide parts of them.
+  setContextMenuPolicy(Qt::NoContextMenu);
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  CreateStatusBar();
+  view_ = std::make_unique<CBraxelView>(*form_, ui, system, profileDialog_, dataDirectory,
+                                        QCoreApplication::applicationDirPath().toStdString());
+  view_->OnInitialUpdate();
+
+  connect(form_->InsertButton(), &QPushButton::clicked, this, [this] { view_->OnInsertAtom(); });
+  connect(form_->DeleteButton(), &QPushButton::clicked, this, [this] { view_->OnDeleteAtom(); });
+  const std::pair<Command, void (CBraxelView::*)()> handlers[] = {
+      {Command::kSaveInputFile, &CBraxelView::OnSaveInputFile},
+      {Command::kClear, &CBraxelView::ClearForm},
+      {Command::kEditProfileParameters, &CBraxelView::OnEditProfileParameters},
+      {Command::kCalculateProfile, &CBraxelView::OnCalculateProfile},
+  };
+  for (const auto& [command, handler] : handlers) {
+    connect(Action(command), &QAction::triggered, this, [this, handler] { (*view_.*handler)(); });
+  }
+  connect(Action(Command::kExit), &QAction::triggered, this, &QWidget::close);
+  connect(Action(Command::kAbout), &QAction::triggered, this, &CMainFrame::OnAppAbout);
+
+  // The frame is made to fit the form, and never smaller than its first size.
+  resize(QSize(720, 600).expandedTo(sizeHint()));
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::OnAppAbout() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+void CMainFrame::CreateActions() {
+  for (const CommandText& entry : kCommands) {
+    auto* action = new QAction(entry.text, this);
+    action->setObjectName(entry.name);
+    const QStringList prompt = QString(entry.prompt).split('\n');
+    action->setStatusTip(prompt.value(0));
+    action->setToolTip(prompt.value(1));
+    action->setEnabled(entry.enabled);
+    if (entry.icon != kNoIcon) {
+      action->setIcon(style()->standardIcon(entry.icon));
+      action->setIconVisibleInMenu(false);
+    }
+    actions_[entry.command] = action;
+  }
+}
+
+void CMainFrame::CreateMenus() {
+  QMenu* file = menuBar()->addMenu("File");
+  file->addAction(Action(Command::kFileOpen));
+  QMenu* save = file->addMenu("File Save (&S)");
+  save->addAction(Action(Command::kSaveInputFile));
+  save->addAction(Action(Command::kSaveOutputFile));
+  file->addAction(Action(Command::kClear));
+  file->addSeparator();
+  file->addAction(Action(Command::kExit));
+
+  QMenu* edit = menuBar()->addMenu("Edit");
+  for (Command command : {Command::kFindSgNumber, Command::kEditFile,
+                          Command::kEditProfileParameters, Command::kSetExternalFiles}) {
+    edit->addAction(Action(command));
+  }
+  QMenu* execute = menuBar()->addMenu("Execute");
+  for (Command command : {Command::kCalculateProfile, Command::kShowPattern,
+                          Command::kShowStructure, Command::kShowOutput}) {
+    execute->addAction(Action(command));
+  }
+  QMenu* option = menuBar()->addMenu("Option");
+  option->addAction(Action(Command::kToolBar));
+  option->addAction(Action(Command::kStatusBar));
+  QMenu* help = menuBar()->addMenu("Help");
+  help->addAction(Action(Command::kHelpByHtml));
+  help->addAction(Action(Command::kAbout));
+}
+
+void CMainFrame::CreateToolBar() {
+  QToolBar* toolBar = addToolBar("Tool Bar");
+  toolBar->setObjectName("mainToolBar");
+  toolBar->addAction(Action(Command::kFileOpen));
+  toolBar->addAction(Action(Command::kClear));
+  toolBar->addSeparator();
+  toolBar->addAction(Action(Command::kCalculateProfile));
+  toolBar->addAction(Action(Command::kShowPattern));
+  toolBar->addSeparator();
+  toolBar->addAction(Action(Command::kAbout));
+  toolBar->addSeparator();
+  toolBar->addAction(Action(Command::kExit));
+
+  QAction* shown = Action(Command::kToolBar);
+  shown->setCheckable(true);
+  shown->setChecked(true);
+  connect(shown, &QAction::toggled, toolBar, &QWidget::setVisible);
+}
+
+void CMainFrame::CreateStatusBar() {
+  // The message pane shows "Ready" whenever no command prompt covers it.
+  statusBar()->addWidget(new QLabel("Ready", this), 1);
+  for (const char* indicator : {"KANA", "CAP", "NUM", "SCRL"}) {
+    auto* pane = new QLabel(indicator, this);
+    pane->setObjectName(indicator);
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    // Qt does not tell the state of the lock keys; the panes stay greyed like released keys.
+    pane->setEnabled(false);
+    statusBar()->addPermanentWidget(pane);
+  }
+  QAction* shown = Action(Command::kStatusBar);
+  shown->setCheckable(true);
+  shown->setChecked(true);
+  connect(shown, &QAction::toggled, statusBar(), &QWidget::setVisible);
+}
+
+}  // namespace braxel

@@ -1,0 +1,58 @@
+// The Profile Parameters window with its boxes and spins.
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "settings/qt/ProfileParametersWindow.h"
+
+namespace braxel {
+namespace {
+
+using Dlg = CProfileParametersDlg;
+
+ProfileParameters Range(double start, double end) {
+  ProfileParameters p;
+  p.U = 0.01;
+  p.twoThetaStart = start;
+  p.twoThetaEnd = end;
+  p.twoThetaStep = 0.02;
+  return p;
+}
+
+TEST(ProfileParametersWindowTest, SpinsShowTheirNewPositionAndTypingDoesNotMoveThem) {
+  Dlg dialog(Range(10, 155));
+  ProfileParametersWindow window(dialog);
+  QStringList frames;
+  for (const QGroupBox* frame : window.findChildren<QGroupBox*>()) frames << frame->title();
+  EXPECT_EQ(frames, (QStringList{"Profile", "X-ray", "Range"}));
+  EXPECT_EQ(window.Box(Dlg::kU)->text(), "0.0100");
+  EXPECT_EQ(window.Box(Dlg::kEnd)->text(), "155.00");
+  EXPECT_EQ(window.Spin(Dlg::kStartSpin)->Position(), 1);
+  EXPECT_EQ(window.Spin(Dlg::kEndSpin)->Position(), 15);
+  QTest::keyClick(window.Spin(Dlg::kEndSpin), Qt::Key_Up);  // already at the top
+  EXPECT_EQ(window.Box(Dlg::kEnd)->text(), "155.00");
+  QTest::keyClick(window.Spin(Dlg::kEndSpin), Qt::Key_Down);
+  EXPECT_EQ(window.Box(Dlg::kEnd)->text(), "140.00");
+  QTest::keyClick(window.Spin(Dlg::kStepSpin), Qt::Key_Up);
+  EXPECT_EQ(window.Box(Dlg::kStep)->text(), "0.030");
+  window.Box(Dlg::kStart)->setText("55");
+  QTest::keyClick(window.Spin(Dlg::kStartSpin), Qt::Key_Up);
+  EXPECT_EQ(window.Box(Dlg::kStart)->text(), "20.00");
+}
+
+TEST(ProfileParametersWindowTest, OkReadsTheBoxesCancelLeavesTheParameters) {
+  Dlg dialog(Range(10, 120));
+  for (bool ok : {false, true}) {
+    ProfileParametersWindow window(dialog);
+    window.Box(Dlg::kU)->setText("letters");
+    window.Box(Dlg::kEnd)->setText(" 90.5");
+    ok ? window.accept() : window.reject();
+    EXPECT_DOUBLE_EQ(dialog.parameters.U, ok ? 0.0 : 0.01);
+    EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaEnd, ok ? 90.5 : 120.0);
+  }
+}
+
+}  // namespace
+}  // namespace braxel

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "settings/ProfileParametersDlg.h"
+
+namespace braxel {
+namespace {
+
+using Dlg = CProfileParametersDlg;
+
+Dlg Opened(double start, double end, double step) {
+  ProfileParameters p;
+  p.U = 0.01;
+  p.V = -0.01;
+  p.profileCutoff = 10;
+  p.monoAngle = 26.6;
+  p.twoThetaStart = start;
+  p.twoThetaEnd = end;
+  p.twoThetaStep = step;
+  Dlg dialog(p);
+  dialog.OnInitDialog();
+  return dialog;
+}
+
+TEST(ProfileParametersDlgTest, OpensWithTheFormattedValuesAndTheSpinPositions) {
+  const Dlg dialog = Opened(10, 120, 0.02);
+  EXPECT_EQ(dialog.boxText, (std::array<std::string, Dlg::kBoxCount>{
+                                "0.0100", "-0.0100", "0.0000", "10.0000", "0.0000", "0.0000",
+                                "26.6000", "10.00", "120.00", "0.020"}));
+  EXPECT_EQ(dialog.spins[Dlg::kStartSpin].position, 1);
+  EXPECT_EQ(dialog.spins[Dlg::kEndSpin].position, 12);
+  EXPECT_EQ(dialog.spins[Dlg::kStepSpin].position, 2);
+  EXPECT_EQ(dialog.spins[Dlg::kEndSpin].maximum, 15);
+  EXPECT_EQ(dialog.spins[Dlg::kStepSpin].minimum, 1);
+  EXPECT_EQ(dialog.spins[Dlg::kStepSpin].maximum, 100);
+}
+
+TEST(ProfileParametersDlgTest, PositionsAreTruncatedAndKeptInRange) {
+  const Dlg dialog = Opened(19.9, 155, 0.29);  // 0.29 is 28.999... hundredths in binary
+  EXPECT_EQ(dialog.boxText[Dlg::kEnd], "155.00");
+  EXPECT_EQ(dialog.spins[Dlg::kStartSpin].position, 1);
+  EXPECT_EQ(dialog.spins[Dlg::kEndSpin].position, 15);
+  EXPECT_EQ(dialog.spins[Dlg::kStepSpin].position, 29);
+  const Dlg outside = Opened(-20, 400, 0.001);
+  EXPECT_EQ(outside.spins[Dlg::kStartSpin].position, 0);
+  EXPECT_EQ(outside.spins[Dlg::kEndSpin].position, 15);
+  EXPECT_EQ(outside.spins[Dlg::kStepSpin].position, 1);
+  EXPECT_EQ(outside.boxText[Dlg::kStep], "0.001");
+}
+
+TEST(ProfileParametersDlgTest, SpinMoveShowsTheNewPositionAndOkReadsEveryBox) {
+  Dlg dialog = Opened(10, 120, 0.02);
+  dialog.OnSpinMoved(Dlg::kStartSpin, 2);
+  EXPECT_EQ(dialog.boxText[Dlg::kStart], "20.00");
+  dialog.OnSpinMoved(Dlg::kStepSpin, 100);
+  EXPECT_EQ(dialog.boxText[Dlg::kStep], "1.000");
+  dialog.OnSpinMoved(Dlg::kStepSpin, 0);  // below the range
+  EXPECT_EQ(dialog.spins[Dlg::kStepSpin].position, 1);
+  EXPECT_EQ(dialog.boxText[Dlg::kStep], "0.010");
+  EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaStart, 10.0);  // only OK changes them
+
+  dialog.boxText[Dlg::kU] = "abc";
+  dialog.boxText[Dlg::kV] = "";
+  dialog.boxText[Dlg::kMonoAngle] = " 12.5xyz";
+  dialog.OnOK();
+  EXPECT_DOUBLE_EQ(dialog.parameters.U, 0.0);
+  EXPECT_DOUBLE_EQ(dialog.parameters.V, 0.0);
+  EXPECT_DOUBLE_EQ(dialog.parameters.monoAngle, 12.5);
+  EXPECT_DOUBLE_EQ(dialog.parameters.profileCutoff, 10.0);
+  EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaStart, 20.0);
+  EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaStep, 0.01);
+}
+
+}  // namespace
+}  // namespace braxel
