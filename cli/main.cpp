@@ -9,7 +9,7 @@
 #include "axes/AxisConversion.h"
 #include "engine/CalculationRun.h"
 #include "engine/XRayTarget.h"
-#include "io/InpFile.h"
+#include "io/UnattendedImport.h"
 #include "platform/TextInput.h"
 #include "platform/UserInterface.h"
 #include "settings/SettingsFile.h"
@@ -20,14 +20,21 @@ namespace braxel {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: braxel-calc [--ini FILE] [--target Cr|Fe|Co|Cu|Mo|Ag|Kb] STRUCTURE\n"
+    "usage: braxel-calc [--ini FILE] [--target Cr|Fe|Co|Cu|Mo|Ag|Kb] [--entry N] [--solution N]\n"
+    "                   STRUCTURE\n"
     "       braxel-calc [--ini FILE] [--target ...] --convert-setting N STRUCTURE\n"
     "       braxel-calc [--ini FILE] --find-sg SYMBOL\n"
     "\n"
-    "Reads the structure (.inp), calculates its X-ray powder reflections with the settings\n"
+    "Reads the structure (.inp, RIETAN .ins, ICSD .txt, .cif, EXPO .out), calculates its X-ray "
+    "powder reflections with the settings\n"
     "file (Braxel.ini of the current directory, else the bundled one, or FILE), writes\n"
     "Braxel.out and Braxel.prf to the current directory and prints the reflection list.\n"
     "The target is Cu unless given. Exit status 0 on success, 1 on any failure.\n"
+    "\n"
+    "--entry N reads entry N of an ICSD file holding several, --solution N solution N of an\n"
+    "EXPO listing; the first unless given. A listing's space-group number is found from its\n"
+    "symbol. A monoclinic or orthorhombic structure in axes the space-group table lacks (a CIF\n"
+    "in P b n m, say) is converted to the standard setting, and this is said on standard error.\n"
     "\n"
     "--convert-setting N first converts a structure of space group 3 to 74 to axis setting N\n"
     "(1 to 6; orthorhombic groups to 1 only), as Conversion and OK of Axis Conversion do.\n"
@@ -58,11 +65,33 @@ std::optional<int> TargetIndexOf(const char* symbol) {
   return std::nullopt;
 }
 
-bool ReadStructure(const std::string& path, CrystalData& data, UserInterface& ui) {
-  const std::string extension = std::filesystem::path(path).extension().string();
-  if (extension == ".inp") return ReadInpFile(path, data, ui);
-  ui.ShowMessage(path + " is not a structure file this program reads !!!");
-  return false;
+// Where the window offers the axis conversion, a structure whose symbol names axes that the
+// space-group table has no setting for (P b n m; P 1 1 21/b read as setting 1) is converted to
+// the standard setting.
+void ConvertToStandardAxes(int systemMode, const Settings& settings, CrystalData& data,
+                           CalculationResults& results, UserInterface& ui) {
+  if (systemMode == kMonoclinicMode) {
+    const bool alpha = data.alpha == 90.0, beta = data.beta == 90.0, gamma = data.gamma == 90.0;
+    if (alpha && !beta && gamma) results.uniqueAxis = 'b';
+    if (alpha && beta && !gamma) results.uniqueAxis = 'c';
+  }
+  CAxisConversionDlg dialog(ui);
+  dialog.systemMode = systemMode;
+  dialog.tablePath = settings.fixed.axisTablePath;
+  dialog.symbolIn = results.sgSymbol;
+  dialog.sgNumberText = std::to_string(data.sgNumber);
+  dialog.settingText = std::to_string(data.settingNumber);
+  dialog.uniqueAxis = results.uniqueAxis;
+  dialog.OnInitDialog();
+  // The orthorhombic settings of the table are origin choices of the abc axes.
+  const int tableAxes = systemMode == kMonoclinicMode ? data.settingNumber : 1;
+  if (dialog.originalSetting < 1 || dialog.originalSetting == tableAxes) return;
+  const std::string symbol = results.sgSymbol;
+  if (ConvertToSetting(1, data, results, settings.fixed.axisTablePath, ui)) {
+    const std::string standard =
+        results.sgSymbol.substr(0, results.sgSymbol.find_last_not_of(' ') + 1);
+    ui.ShowMessage(symbol + " converted to the standard setting " + standard);
+  }
 }
 
 // The structure's symbol from the space-group table, then the conversion of its axes.
@@ -103,6 +132,7 @@ int Main(int argc, char** argv) {
   int targetIndex = 4;
   std::optional<int> convertSetting;
   std::optional<std::string> findSymbol;
+  UnattendedChoices choices;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--help" || argument == "-h") {
@@ -111,6 +141,10 @@ int Main(int argc, char** argv) {
     }
     if (argument == "--find-sg" && i + 1 < argc) {
       findSymbol = argv[++i];
+      continue;
+    }
+    if ((argument == "--entry" || argument == "--solution") && i + 1 < argc) {
+      (argument == "--entry" ? choices.entry : choices.solution) = argv[++i];
       continue;
     }
     int setting = 0;
@@ -150,7 +184,13 @@ int Main(int argc, char** argv) {
 
   CrystalData data;
   data.targetIndex = targetIndex;
-  if (!ReadStructure(*structurePath, data, ui)) return 1;
+  CalculationResults results;
+  if (!ReadStructureUnattended(*structurePath, choices, data, results, settings.external.tabsgPath,
+                               settings.fixed.axisTablePath, ui, [&](int systemMode) {
+                                 ConvertToStandardAxes(systemMode, settings, data, results, ui);
+                               })) {
+    return 1;
+  }
   if (convertSetting && !ConvertSetting(*convertSetting, settings, data, ui)) return 1;
   const RunFiles files{settings.fixed.reportPath, settings.fixed.patternPath,
                        settings.external.tabsgPath, settings.external.fscatPath};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/CrystalData.h"
+#include "io/ChoiceDialogs.h"
+#include "platform/DialogPresenter.h"
+#include "platform/UserInterface.h"
+
+namespace braxel {
+
+// What the structure readers work on: the form's record and result texts, its message boxes and
+// choosers, the two table files, and the form's axis conversion.
+struct ImportContext {
+  CrystalData& data;
+  CalculationResults& results;
+  UserInterface& ui;
+  DialogPresenter<CIcsdEntryDlg>& icsdEntryPresenter;
+  DialogPresenter<CExpoSolutionDlg>& expoSolutionPresenter;
+  std::string tabsgPath;
+  std::string settingTablePath;
+  // ConvertAxisSetting of the form: systemMode 0 monoclinic, 1 orthorhombic. May be empty where
+  // nothing can be converted.
+  std::function<void(int systemMode)> convertAxisSetting;
+};
+
+// Offers the axis conversion for the record's group: 3 to 15 monoclinic, 16 to 74 orthorhombic.
+void OfferAxisConversion(const ImportContext& context);
+
+}  // namespace braxel

@@ -1,0 +1,61 @@
+#include "io/ImportText.h"
+
+#include "io/ImportContext.h"
+#include "platform/TextInput.h"
+
+namespace braxel {
+namespace {
+
+bool IsWordBreak(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+}  // namespace
+
+std::vector<std::string_view> SplitWords(std::string_view text) {
+  std::vector<std::string_view> words;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    while (pos < text.size() && IsWordBreak(text[pos])) ++pos;
+    const std::size_t start = pos;
+    while (pos < text.size() && !IsWordBreak(text[pos])) ++pos;
+    if (pos > start) words.push_back(text.substr(start, pos - start));
+  }
+  return words;
+}
+
+std::string_view WordAt(const std::vector<std::string_view>& words, std::size_t index) {
+  return index < words.size() ? words[index] : std::string_view();
+}
+
+std::string_view TrimRight(std::string_view text) {
+  while (!text.empty() && IsWordBreak(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+double ValueBeforeUncertainty(std::string_view word) {
+  const std::size_t open = word.find('(', 1);
+  return LeadingDouble(open == std::string_view::npos ? word : word.substr(0, open));
+}
+
+double CoordinateValue(std::string_view word) {
+  if (word.find('(', 1) != std::string_view::npos) return ValueBeforeUncertainty(word);
+  const std::size_t slash = word.find('/', 1);
+  if (slash == std::string_view::npos) return LeadingDouble(word);
+  const double numerator = LeadingDouble(word.substr(0, slash));
+  const double denominator = LeadingDouble(word.substr(slash + 1));
+  // A zero denominator is no fraction; the numerator alone is the nearest reading.
+  return denominator != 0.0 ? numerator / denominator : numerator;
+}
+
+std::string_view Field(std::string_view line, std::size_t position, std::size_t length) {
+  if (position >= line.size()) return {};
+  return line.substr(position, length);
+}
+
+void OfferAxisConversion(const ImportContext& context) {
+  if (!context.convertAxisSetting) return;
+  const int number = context.data.sgNumber;
+  if (number >= 3 && number <= 15) context.convertAxisSetting(0);
+  if (number >= 16 && number <= 74) context.convertAxisSetting(1);
+}
+
+}  // namespace braxel
