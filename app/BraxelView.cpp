@@ -1,8 +1,6 @@
 #include "app/BraxelView.h"
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <memory>
 
 #include "app/ReportReadBack.h"
@@ -19,26 +17,12 @@ namespace braxel {
 namespace {
 
 constexpr int kAtomColumns = 7;
-constexpr int kInpType = 0;
 
 constexpr FormBox kCellBoxes[] = {FormBox::kA,     FormBox::kB,    FormBox::kC,
                                   FormBox::kAlpha, FormBox::kBeta, FormBox::kGamma};
 
-std::string TitleFor(const std::string& path) { return "Braxel --- [File Name : " + path + "]"; }
-
-// The import type an extension selects, or -1.
-int ImportTypeOf(const std::string& path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  if (extension.empty()) return -1;
-  extension.erase(0, 1);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  const char* const extensions[] = {"inp", "ins", "txt", "cif", "out"};
-  for (int type = 0; type < 5; ++type) {
-    if (extension == extensions[type]) return type;
-  }
-  return -1;
-}
+// The title before any structure file is read.
+constexpr const char* kStartTitle = "Braxel --- [File Name : ]";
 
 }  // namespace
 
@@ -46,7 +30,7 @@ CBraxelView::CBraxelView(FormControls& form, UserInterface& ui, SystemServices& 
                          const ViewDialogs& dialogs, const std::string& dataDirectory,
                          const std::string& ownDirectory)
     : form_(form), ui_(ui), system_(system), dialogs_(dialogs), ownDirectory_(ownDirectory) {
-  SetTitle(TitleFor(""));
+  SetTitle(kStartTitle);
   settings_ = LoadSettings(system_, dataDirectory, ui_);
 }
 
@@ -158,27 +142,37 @@ void CBraxelView::OnDeleteAtom() {
   for (int i = 0; i < data_.atomCount; ++i) form_.SetAtomText(i, 0, FormatText("%2d", i + 1));
 }
 
-bool CBraxelView::OpenStructureFile(const std::string& path) {
-  currentFilePath_ = path;
-  if (const int type = ImportTypeOf(path); type >= 0) lastImportType_ = type;
-  bool read = false;
-  if (lastImportType_ == kInpType) {
-    read = ReadInpFile(path, data_, ui_);
-  } else {
-    ui_.ShowMessage(path + " is not a structure file this program reads !!!");
-  }
-  if (!read) {
-    results_.calculationDone = false;
-    return false;
-  }
+ImportContext CBraxelView::Import() {
+  return {data_,
+          results_,
+          ui_,
+          dialogs_.icsdEntry,
+          dialogs_.expoSolution,
+          settings_.external.tabsgPath,
+          settings_.fixed.axisTablePath,
+          [this](int mode) { ConvertAxisSetting(mode); }};
+}
+
+void CBraxelView::ShowImported(const std::string& title) {
   ClearForm();
   ShowCrystalData();
   for (InfoBox box : {InfoBox::kSystem, InfoBox::kCentro, InfoBox::kLaueGroup, InfoBox::kPointGroup,
                       InfoBox::kUniqueAxis}) {
     form_.SetInfoText(box, "");
   }
-  SetTitle(TitleFor(path + " "));
-  return true;
+  SetTitle(title);
+}
+
+void CBraxelView::OnFileOpenStructure() {
+  ImportContext context = Import();
+  if (const auto title = braxel::OnFileOpenStructure(fileOpen_, context)) ShowImported(*title);
+}
+
+bool CBraxelView::OpenStructureFile(const std::string& path) {
+  ImportContext context = Import();
+  const auto title = braxel::OpenStructureFile(fileOpen_, path, context);
+  if (title) ShowImported(*title);
+  return title.has_value();
 }
 
 void CBraxelView::OnCalculateProfile() {
@@ -203,7 +197,8 @@ void CBraxelView::OnCalculateProfile() {
 }
 
 void CBraxelView::OnSaveInputFile() {
-  SaveInputFile(ui_, currentFilePath_, data_, [this](CrystalData&) { return GatherCrystalData(); });
+  SaveInputFile(ui_, fileOpen_.currentFilePath, data_,
+                [this](CrystalData&) { return GatherCrystalData(); });
 }
 
 void CBraxelView::OnEditProfileParameters() {

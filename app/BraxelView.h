@@ -5,6 +5,8 @@
 #include "app/CrystalData.h"
 #include "app/FormControls.h"
 #include "axes/AxisConversionDlg.h"
+#include "io/ChoiceDialogs.h"
+#include "io/FileOpen.h"
 #include "platform/DialogPresenter.h"
 #include "settings/ExternalPrograms.h"
 #include "settings/ProfileParametersDlg.h"
@@ -20,6 +22,8 @@ struct ViewDialogs {
   DialogPresenter<CProfileParametersDlg>& profileParameters;
   DialogPresenter<CAxisConversionDlg>& axisConversion;
   DialogPresenter<ExternalFilesDialog>& externalFiles;
+  DialogPresenter<CIcsdEntryDlg>& icsdEntry;
+  DialogPresenter<CExpoSolutionDlg>& expoSolution;
 };
 
 // The main form: the one crystal structure, the results of the last run, the settings and the
@@ -46,8 +50,11 @@ class CBraxelView {
   void OnInsertAtom();
   void OnDeleteAtom();
 
-  // Reads a structure file into the record and shows it, with its path in the window title.
-  // False after the reader's message; the form and the title then stay as they were.
+  // File Open: the dialog, then OpenStructureFile.
+  void OnFileOpenStructure();
+  // Reads a structure file (reader chosen by the extension, else the type used last) into the
+  // record and shows it, with its path in the window title. False after the reader's message;
+  // the form and the title then stay as they were.
   bool OpenStructureFile(const std::string& path);
 
   void OnCalculateProfile();
@@ -71,12 +78,15 @@ class CBraxelView {
   FixedPaths& Fixed() { return settings_.fixed; }
   ExternalPaths& External() { return settings_.external; }
   ProfileParameters& Profile() { return settings_.profile; }
-  int LastImportType() const { return lastImportType_; }
-  const std::string& CurrentFilePath() const { return currentFilePath_; }
+  ImportFileType LastImportType() const { return fileOpen_.lastImportType; }
+  const std::string& CurrentFilePath() const { return fileOpen_.currentFilePath; }
   const std::string& Title() const { return title_; }
 
  private:
   void SetTitle(const std::string& title);
+  ImportContext Import();
+  // The form after a successful read.
+  void ShowImported(const std::string& title);
 
   FormControls& form_;
   UserInterface& ui_;
@@ -86,8 +96,7 @@ class CBraxelView {
   CalculationResults results_;
   Settings settings_;
   std::string ownDirectory_;
-  int lastImportType_ = 1;  // RIETAN
-  std::string currentFilePath_;
+  FileOpenState fileOpen_;
   std::string title_;
 };
 

@@ -72,8 +72,13 @@ std::optional<std::string> OnFileOpenStructure(FileOpenState& state, ImportConte
   const std::optional<std::string> path =
       context.ui.ChooseFileToOpen(StructureOpenRequest(state.lastImportType));
   if (!path) return std::nullopt;
-  state.currentFilePath = *path;
-  if (const std::optional<ImportFileType> type = ImportTypeOf(*path)) state.lastImportType = *type;
+  return OpenStructureFile(state, *path, context);
+}
+
+std::optional<std::string> OpenStructureFile(FileOpenState& state, const std::string& path,
+                                             ImportContext& context) {
+  state.currentFilePath = path;
+  if (const std::optional<ImportFileType> type = ImportTypeOf(path)) state.lastImportType = *type;
   if (!ReadStructureFile(state.lastImportType, state.currentFilePath, context)) {
     context.results.calculationDone = false;
     return std::nullopt;

@@ -37,4 +37,8 @@ std::string StructureWindowTitle(const std::string& path);
 // and sets the title. Nothing is returned when the dialog was cancelled or the read failed.
 std::optional<std::string> OnFileOpenStructure(FileOpenState& state, ImportContext& context);
 
+// File Open after its dialog, for a path chosen already (the window's start-up file).
+std::optional<std::string> OpenStructureFile(FileOpenState& state, const std::string& path,
+                                             ImportContext& context);
+
 }  // namespace braxel

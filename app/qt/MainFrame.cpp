@@ -21,8 +21,7 @@ struct CommandText {
   Command command;
   const char* name;  // object name, for finding the action
   const char* text;
-  const char* prompt;  // status-bar prompt, a line break, tool tip
-  bool enabled;
+  const char* prompt;           // status-bar prompt, a line break, tool tip
   QStyle::StandardPixmap icon;  // on the tool bar only
 };
 
@@ -30,39 +29,35 @@ constexpr QStyle::StandardPixmap kNoIcon = QStyle::SP_CustomBase;
 
 constexpr CommandText kCommands[] = {
     {Command::kFileOpen, "fileOpen", "File Open (&O)...", "Crystal data file open\nFile Open",
-     false, QStyle::SP_DialogOpenButton},
+     QStyle::SP_DialogOpenButton},
     {Command::kSaveInputFile, "saveInputFile", "Save Input File (&I)...",
-     "Save input data as Braxel file\nSave Input File", true, kNoIcon},
+     "Save input data as Braxel file\nSave Input File", kNoIcon},
     {Command::kSaveOutputFile, "saveOutputFile", "Save Output File (&O)...",
-     "Save output data\nSave Output File ", true, kNoIcon},
-    {Command::kClear, "clear", "Clear (&C)", "Clear all data\nClear", true,
-     QStyle::SP_DialogResetButton},
-    {Command::kExit, "exit", "Exit (&X)", "Application quit\nExit", true,
-     QStyle::SP_DialogCloseButton},
+     "Save output data\nSave Output File ", kNoIcon},
+    {Command::kClear, "clear", "Clear (&C)", "Clear all data\nClear", QStyle::SP_DialogResetButton},
+    {Command::kExit, "exit", "Exit (&X)", "Application quit\nExit", QStyle::SP_DialogCloseButton},
     {Command::kFindSgNumber, "findSgNumber", "Find SG Number (&S)",
-     "Find space group number by tabsg file\nFind SG Number", true, kNoIcon},
-    {Command::kEditFile, "editFile", "Edit File (&E)...", "Edit/show file\nEdit File", true,
-     kNoIcon},
+     "Find space group number by tabsg file\nFind SG Number", kNoIcon},
+    {Command::kEditFile, "editFile", "Edit File (&E)...", "Edit/show file\nEdit File", kNoIcon},
     {Command::kEditProfileParameters, "editProfileParameters", "Edit Profile Parameters (&P)...",
-     "Change profile parameters\nChange Parameters ", true, kNoIcon},
+     "Change profile parameters\nChange Parameters ", kNoIcon},
     {Command::kSetExternalFiles, "setExternalFiles", "Set External Files (&X)...",
-     "Set external programs and files\nSetting of External", true, kNoIcon},
+     "Set external programs and files\nSetting of External", kNoIcon},
     {Command::kCalculateProfile, "calculateProfile", "Calculate Profile (&P)",
-     "Calculate profile pattern\nMake Profile", true, QStyle::SP_MediaPlay},
+     "Calculate profile pattern\nMake Profile", QStyle::SP_MediaPlay},
     {Command::kShowPattern, "showPattern", "Show Pattern (&P)...",
-     "Show calculate powder pattern\nShow Pattern", true, QStyle::SP_FileDialogContentsView},
+     "Show calculate powder pattern\nShow Pattern", QStyle::SP_FileDialogContentsView},
     {Command::kShowStructure, "showStructure", "Show Structure (&S)...",
-     "Show crystal structure\nShow Structure", true, kNoIcon},
+     "Show crystal structure\nShow Structure", kNoIcon},
     {Command::kShowOutput, "showOutput", "Show Output (&O)...", "Show output file\nShow Output",
-     true, kNoIcon},
-    {Command::kToolBar, "toolBar", "Tool Bar (&T)", "Tool bar on/off\nTool bar on/off", true,
      kNoIcon},
+    {Command::kToolBar, "toolBar", "Tool Bar (&T)", "Tool bar on/off\nTool bar on/off", kNoIcon},
     {Command::kStatusBar, "statusBar", "Status Bar (&S)", "Status bar on/off\nStatus bar on/off",
-     true, kNoIcon},
+     kNoIcon},
     {Command::kHelpByHtml, "helpByHtml", "Help by HTML (&H)",
-     "Show help document by HTML\nHelp by HTML", true, kNoIcon},
+     "Show help document by HTML\nHelp by HTML", kNoIcon},
     {Command::kAbout, "about", "Braxel Version (&V)",
-     "Show version information\nVersion Information", true, QStyle::SP_MessageBoxInformation},
+     "Show version information\nVersion Information", QStyle::SP_MessageBoxInformation},
 };
 
 }  // namespace
@@ -94,13 +89,16 @@ CMainFrame::CMainFrame(UserInterface& ui, SystemServices& system, const std::str
   CreateToolBar();
   CreateStatusBar();
   view_ = std::make_unique<CBraxelView>(
-      *form_, ui, system, ViewDialogs{profileDialog_, axisDialog_, externalFilesDialog_},
+      *form_, ui, system,
+      ViewDialogs{profileDialog_, axisDialog_, externalFilesDialog_, icsdEntryDialog_,
+                  expoSolutionDialog_},
       dataDirectory, QCoreApplication::applicationDirPath().toStdString());
   view_->OnInitialUpdate();
 
   connect(form_->InsertButton(), &QPushButton::clicked, this, [this] { view_->OnInsertAtom(); });
   connect(form_->DeleteButton(), &QPushButton::clicked, this, [this] { view_->OnDeleteAtom(); });
   const std::pair<Command, void (CBraxelView::*)()> handlers[] = {
+      {Command::kFileOpen, &CBraxelView::OnFileOpenStructure},
       {Command::kSaveInputFile, &CBraxelView::OnSaveInputFile},
       {Command::kClear, &CBraxelView::ClearForm},
       {Command::kEditProfileParameters, &CBraxelView::OnEditProfileParameters},
@@ -138,7 +136,6 @@ void CMainFrame::CreateActions() {
     const QStringList prompt = QString(entry.prompt).split('\n');
     action->setStatusTip(prompt.value(0));
     action->setToolTip(prompt.value(1));
-    action->setEnabled(entry.enabled);
     if (entry.icon != kNoIcon) {
       action->setIcon(style()->standardIcon(entry.icon));
       action->setIconVisibleInMenu(false);

@@ -8,6 +8,7 @@
 
 #include "app/BraxelView.h"
 #include "axes/qt/AxisConversionWindow.h"
+#include "io/qt/ChoiceDialogViews.h"
 #include "settings/qt/ExternalFilesDialog.h"
 #include "settings/qt/ProfileParametersWindow.h"
 
@@ -73,6 +74,8 @@ class CMainFrame : public QMainWindow {
   QtProfileParametersPresenter profileDialog_;
   QtAxisConversionPresenter axisDialog_{this};
   QtExternalFilesPresenter externalFilesDialog_{this};
+  IcsdEntryDialogView icsdEntryDialog_{this};
+  ExpoSolutionDialogView expoSolutionDialog_{this};
   std::unique_ptr<CBraxelView> view_;
   std::map<Command, QAction*> actions_;
 };

@@ -9,6 +9,7 @@
 #include "io/InpFile.h"
 #include "platform/TextInput.h"
 #include "settings/ExternalPrograms.h"
+#include "support/CifText.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPresenter.h"
 #include "support/TestFiles.h"
@@ -112,12 +113,15 @@ class BraxelViewTest : public ::testing::Test {
       [](CAxisConversionDlg&) { return false; }};
   testing::ScriptedPresenter<ExternalFilesDialog> externalFilesDialog{
       [](ExternalFilesDialog&) { return false; }};
-  CBraxelView view{form,
-                   ui,
-                   system,
-                   ViewDialogs{profileDialog, axisDialog, externalFilesDialog},
-                   BRAXEL_DATA_DIR,
-                   ""};
+  testing::ScriptedPresenter<CIcsdEntryDlg> icsdDialog{[](CIcsdEntryDlg&) { return false; }};
+  testing::ScriptedPresenter<CExpoSolutionDlg> expoDialog{[](CExpoSolutionDlg&) { return false; }};
+  CBraxelView view{
+      form,
+      ui,
+      system,
+      ViewDialogs{profileDialog, axisDialog, externalFilesDialog, icsdDialog, expoDialog},
+      BRAXEL_DATA_DIR,
+      ""};
   std::vector<std::string> startMessages;
 };
 
@@ -128,7 +132,7 @@ TEST_F(BraxelViewTest, StartsWithTheTitleTheBundledSettingsAndCu) {
   EXPECT_EQ(view.Fixed().reportPath, start.File("Braxel.out"));
   EXPECT_EQ(view.External().tabsgPath, BRAXEL_DATA_DIR "/tabsg");
   EXPECT_DOUBLE_EQ(view.Profile().twoThetaEnd, 120.0);
-  EXPECT_EQ(view.LastImportType(), 1);
+  EXPECT_EQ(view.LastImportType(), ImportFileType::kIns);
   EXPECT_EQ(form.target, 3);
 }
 
@@ -304,22 +308,34 @@ TEST_F(BraxelViewTest, OpenShowsTheFileWithItsPathInTheTitleAndFailureChangesNot
   EXPECT_EQ(form.title, "Braxel --- [File Name : ]");
   EXPECT_FALSE(view.Results().calculationDone);
   EXPECT_TRUE(form.boxes.empty());
-  // A type without a reader here says so; its extension counts, in any case.
+  // The extension chooses the reader, in any case; another extension keeps the type.
   ASSERT_FALSE(view.OpenStructureFile(start.File("x.CIF")));
-  EXPECT_EQ(ui.messages.back(),
-            start.File("x.CIF") + " is not a structure file this program reads !!!");
   ASSERT_FALSE(view.OpenStructureFile(start.File("notes.dat")));
-  EXPECT_EQ(view.LastImportType(), 3);
+  EXPECT_EQ(view.LastImportType(), ImportFileType::kCif);
+  EXPECT_EQ(ui.messages.size(), 3u);
 
   const std::string path = BRAXEL_EXAMPLES_DIR "/NaCl.inp";
   ASSERT_TRUE(view.OpenStructureFile(path));
   EXPECT_EQ(form.title, "Braxel --- [File Name : " + path + " ]");
-  EXPECT_EQ(view.LastImportType(), 0);
+  EXPECT_EQ(view.LastImportType(), ImportFileType::kInp);
   EXPECT_EQ(view.CurrentFilePath(), path);
   EXPECT_EQ(form.boxes[FormBox::kSgNumber], "225");
   EXPECT_EQ(form.atoms[1][1], "Cl1/Cl");
   EXPECT_EQ(form.info[InfoBox::kSgSymbol], "P 1");
   EXPECT_EQ(form.info[InfoBox::kSystem], "");
+}
+
+TEST_F(BraxelViewTest, FileOpenReadsADatabaseCifThatThenCalculates) {
+  testing::WriteFile(start.File("Si.cif"), testing::DiamondCif(true));
+  ui.fileAnswers = {start.File("Si.cif")};
+  view.OnFileOpenStructure();
+  ASSERT_EQ(ui.fileRequests.size(), 1u);
+  EXPECT_EQ(form.title, "Braxel --- [File Name : " + start.File("Si.cif") + " ]");
+  EXPECT_EQ(view.Data().sgNumber, 227);
+  EXPECT_EQ(view.Data().settingNumber, 2);  // origin choice 2, from the listed operations
+  EXPECT_EQ(view.LastImportType(), ImportFileType::kCif);
+  view.OnCalculateProfile();
+  EXPECT_TRUE(view.Results().calculationDone) << ui.messages.back();
 }
 
 TEST_F(BraxelViewTest, ProfileParametersChangeOnlyOnOkAndOnlyInMemory) {

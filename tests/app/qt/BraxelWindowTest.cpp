@@ -139,7 +139,7 @@ TEST_F(BraxelWindowTest, MenusToolBarAndStatusBarCarryEveryCommand) {
 
   for (int command = 0; command <= static_cast<int>(Command::kAbout); ++command) {
     const QAction* action = frame->Action(static_cast<Command>(command));
-    EXPECT_EQ(action->isEnabled(), action->text() != "File Open (&O)...") << command;
+    EXPECT_TRUE(action->isEnabled()) << command;
   }
   EXPECT_EQ(frame->Action(Command::kSaveOutputFile)->statusTip(), "Save output data");
   EXPECT_EQ(frame->Action(Command::kSaveOutputFile)->toolTip(), "Save Output File ");
