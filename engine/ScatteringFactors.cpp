@@ -1,5 +1,6 @@
 #include "engine/ScatteringFactors.h"
 
+#include <cctype>
 #include <cmath>
 #include <string_view>
 
@@ -60,6 +61,17 @@ Lookup FindRecord(LineReader& reader, const std::string& species, int targetInde
   return Lookup::kMissing;
 }
 
+// A monovalent ion as structure files write it ("Na+", "Cl-") in the table's spelling ("Na1+",
+// "Cl1-"); any other name as it is.
+std::string WithChargeNumber(const std::string& species) {
+  const std::size_t n = species.size();
+  if (n < 2 || (species[n - 1] != '+' && species[n - 1] != '-') ||
+      !std::isalpha(static_cast<unsigned char>(species[n - 2]))) {
+    return species;
+  }
+  return species.substr(0, n - 1) + "1" + species.back();
+}
+
 }  // namespace
 
 double ScatteringFactorRecord::FormFactor(double s2) const {
@@ -95,7 +107,11 @@ int ComputeScatteringFactors(const std::string& fscatPath, int atomCount,
       if (atoms.sameSpeciesAs[j] != j) {
         records[j] = records[atoms.sameSpeciesAs[j]];
       } else {
-        switch (FindRecord(reader, species[j], targetIndex, records[j])) {
+        Lookup found = FindRecord(reader, species[j], targetIndex, records[j]);
+        if (found == Lookup::kMissing && WithChargeNumber(species[j]) != species[j]) {
+          found = FindRecord(reader, WithChargeNumber(species[j]), targetIndex, records[j]);
+        }
+        switch (found) {
           case Lookup::kFound:
             break;
           case Lookup::kMissing:

@@ -117,6 +117,23 @@ TEST_F(ScatteringFactorsTest, TheRecordOfExactlyTheSpeciesIsTaken) {
   EXPECT_EQ(message, "S name not found !!!");
 }
 
+TEST_F(ScatteringFactorsTest, MonovalentIonWithoutItsNumberTakesTheTablesRecord) {
+  WriteFile(dir.File("fscat"),
+            FscatRecord("Na", 22.9898, {1, 0, 1, 0, 1, 0, 1, 0, 7}, kAnomalous) +
+                FscatRecord("Na1+", 22.9898, {1, 0, 1, 0, 1, 0, 1, 0, 6}, kAnomalous) +
+                FscatRecord("Na+", 22.9898, {0, 0, 0, 0, 0, 0, 0, 0, 0}, kAnomalous));
+  // A record of the name itself comes first; without one, "Na+" is "Na1+", never "Na".
+  ASSERT_EQ(Compute({"Na+"}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), 0);
+  EXPECT_NEAR(f.At(0, 0), 0.0 + 4.1, 1e-12);  // its zeros plus Deltaf1 of Cu
+  WriteFile(dir.File("fscat"),
+            FscatRecord("Na", 22.9898, {1, 0, 1, 0, 1, 0, 1, 0, 7}, kAnomalous) +
+                FscatRecord("Na1+", 22.9898, {1, 0, 1, 0, 1, 0, 1, 0, 6}, kAnomalous));
+  ASSERT_EQ(Compute({"Na+"}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), 0);
+  EXPECT_NEAR(f.At(0, 0), 4 * 1.0 + 6.0 + 4.1, 1e-12);
+  EXPECT_EQ(Compute({"K+"}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), -1);
+  EXPECT_EQ(message, "K+ name not found !!!");
+}
+
 TEST_F(ScatteringFactorsTest, AngleBeyondTheSphereIsOneEighty) {
   ASSERT_EQ(Compute({"Si"}, {{10, 0, 0}}, {4, 4, 4, 90, 90, 90}), 0);
   EXPECT_DOUBLE_EQ(entries[0].twoTheta, 2 * std::asin(1.0) / kDegree);
