@@ -1,7 +1,9 @@
 #include "engine/ScatteringFactors.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 #include "engine/XRayTarget.h"
@@ -61,15 +63,21 @@ Lookup FindRecord(LineReader& reader, const std::string& species, int targetInde
   return Lookup::kMissing;
 }
 
-// A monovalent ion as structure files write it ("Na+", "Cl-") in the table's spelling ("Na1+",
-// "Cl1-"); any other name as it is.
-std::string WithChargeNumber(const std::string& species) {
-  const std::size_t n = species.size();
-  if (n < 2 || (species[n - 1] != '+' && species[n - 1] != '-') ||
-      !std::isalpha(static_cast<unsigned char>(species[n - 2]))) {
-    return species;
+// The table's spelling of a species it lacks under its own name, or nothing: a monovalent ion
+// as structure files write it ("Na+", "Cl-") is "Na1+", "Cl1-"; a site name made of an element
+// and a number ("Fe1", "O12", as solution listings give them) is the neutral atom.
+std::optional<std::string> TableSpellingOf(const std::string& species) {
+  const auto letters = std::find_if_not(species.begin(), species.end(),
+                                        [](unsigned char c) { return std::isalpha(c) != 0; });
+  const std::string element(species.begin(), letters);
+  if (element.empty() || element.size() > 2) return std::nullopt;
+  const std::string rest(letters, species.end());
+  if (rest == "+" || rest == "-") return element + "1" + rest;
+  if (!rest.empty() &&
+      std::all_of(rest.begin(), rest.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) {
+    return element;
   }
-  return species.substr(0, n - 1) + "1" + species.back();
+  return std::nullopt;
 }
 
 }  // namespace
@@ -108,8 +116,9 @@ int ComputeScatteringFactors(const std::string& fscatPath, int atomCount,
         records[j] = records[atoms.sameSpeciesAs[j]];
       } else {
         Lookup found = FindRecord(reader, species[j], targetIndex, records[j]);
-        if (found == Lookup::kMissing && WithChargeNumber(species[j]) != species[j]) {
-          found = FindRecord(reader, WithChargeNumber(species[j]), targetIndex, records[j]);
+        if (const auto spelling = TableSpellingOf(species[j]);
+            found == Lookup::kMissing && spelling) {
+          found = FindRecord(reader, *spelling, targetIndex, records[j]);
         }
         switch (found) {
           case Lookup::kFound:

@@ -117,7 +117,7 @@ TEST_F(ScatteringFactorsTest, TheRecordOfExactlyTheSpeciesIsTaken) {
   EXPECT_EQ(message, "S name not found !!!");
 }
 
-TEST_F(ScatteringFactorsTest, MonovalentIonWithoutItsNumberTakesTheTablesRecord) {
+TEST_F(ScatteringFactorsTest, SpellingsTheTableLacksTakeItsRecords) {
   WriteFile(dir.File("fscat"),
             FscatRecord("Na", 22.9898, {1, 0, 1, 0, 1, 0, 1, 0, 7}, kAnomalous) +
                 FscatRecord("Na1+", 22.9898, {1, 0, 1, 0, 1, 0, 1, 0, 6}, kAnomalous) +
@@ -130,8 +130,13 @@ TEST_F(ScatteringFactorsTest, MonovalentIonWithoutItsNumberTakesTheTablesRecord)
                 FscatRecord("Na1+", 22.9898, {1, 0, 1, 0, 1, 0, 1, 0, 6}, kAnomalous));
   ASSERT_EQ(Compute({"Na+"}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), 0);
   EXPECT_NEAR(f.At(0, 0), 4 * 1.0 + 6.0 + 4.1, 1e-12);
-  EXPECT_EQ(Compute({"K+"}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), -1);
-  EXPECT_EQ(message, "K+ name not found !!!");
+  // A site name is the neutral atom; anything else stays unknown.
+  ASSERT_EQ(Compute({"Na12"}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), 0);
+  EXPECT_NEAR(f.At(0, 0), 4 * 1.0 + 7.0 + 4.1, 1e-12);
+  for (const char* unknown : {"K+", "Nb2", "Na1a", "Na++", "1Na", "Na-1"}) {
+    EXPECT_EQ(Compute({unknown}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), -1) << unknown;
+    EXPECT_EQ(message, std::string(unknown) + " name not found !!!");
+  }
 }
 
 TEST_F(ScatteringFactorsTest, AngleBeyondTheSphereIsOneEighty) {
