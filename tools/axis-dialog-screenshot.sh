@@ -14,7 +14,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo_prefix[@]}" apt-get install -y "${missing[@]}"
 fi
 cmake -S . -B build >/dev/null
-cmake --build build -j2 --target braxel_axes_gui_tests >/dev/null
+cmake --build build -j2 --target braxel_qt_views_tests >/dev/null
 QT_QPA_PLATFORM=xcb BRAXEL_SCREENSHOT="$output" xvfb-run -a -s "-screen 0 1280x1024x24" \
-  build/bin/braxel_axes_gui_tests --gtest_filter='*NothingIsClipped' >/dev/null
+  build/bin/braxel_qt_views_tests --gtest_filter='*NothingIsClipped' >/dev/null
 echo "$output"
