@@ -90,11 +90,11 @@ QTableWidget* MakeList(const std::vector<Column>& columns, int rows, QWidget* pa
   const double scale = std::max(1.0, table->fontMetrics().horizontalAdvance('0') / 6.0);
   int width = 0;
   for (int column = 0; column < table->columnCount(); ++column) {
-    const Column& spec = columns[static_cast<std::size_t>(column)];
-    auto* heading = new QTableWidgetItem(spec.heading);
-    heading->setTextAlignment(spec.alignment | Qt::AlignVCenter);
+    const Column& layout = columns[static_cast<std::size_t>(column)];
+    auto* heading = new QTableWidgetItem(layout.heading);
+    heading->setTextAlignment(layout.alignment | Qt::AlignVCenter);
     table->setHorizontalHeaderItem(column, heading);
-    const int pixels = static_cast<int>(std::lround(spec.width * scale));
+    const int pixels = static_cast<int>(std::lround(layout.width * scale));
     table->setColumnWidth(column, pixels);
     width += pixels;
   }
