@@ -36,6 +36,28 @@ const std::string kParameterLines =
     "angmax = 100\n"
     "step = 0.01\n";
 
+using Strings = std::vector<std::string>;
+
+void ExpectPaths(const ExternalPaths& p, const Strings& expected) {
+  EXPECT_EQ((Strings{p.editorPath, p.grafinoPath, p.kristallonPath, p.tabsgPath, p.fscatPath}),
+            expected);
+}
+
+// U, V, W, cutoff, Ka2 ratio, monochromator angle, Gauss/Lorentz, start, end, step.
+void ExpectProfile(const ProfileParameters& p, const std::vector<double>& expected) {
+  const double actual[] = {p.U,
+                           p.V,
+                           p.W,
+                           p.profileCutoff,
+                           p.ka2Ratio,
+                           p.monoAngle,
+                           p.gaussLorentz,
+                           p.twoThetaStart,
+                           p.twoThetaEnd,
+                           p.twoThetaStep};
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_DOUBLE_EQ(actual[i], expected[i]) << i;
+}
+
 class SettingsFileTest : public ::testing::Test {
  protected:
   SettingsFileTest() { system.currentDirectory = start.Path().string(); }
@@ -45,41 +67,25 @@ class SettingsFileTest : public ::testing::Test {
     return LoadSettings(system, "", ui);
   }
 
+  FixedPaths StartPaths() const { return MakeFixedPaths(start.Path().string(), ""); }
+
   TempDir start;
   RecordingSystemServices system;
   RecordingUserInterface ui;
 };
 
-TEST_F(SettingsFileTest, FifteenLinesGiveFivePathsAndTenNumbers) {
+TEST_F(SettingsFileTest, FifteenLinesGiveFivePathsAndTenNumbersAndTheFixedPathsLieBeside) {
   const Settings settings = Load(kPathLines + kParameterLines);
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(settings.external.editorPath, "/usr/bin/ed");
-  EXPECT_EQ(settings.external.grafinoPath, "/opt/grafino");
-  EXPECT_EQ(settings.external.kristallonPath, "/opt/kristallon");
-  EXPECT_EQ(settings.external.tabsgPath, "/data/tabsg");
-  EXPECT_EQ(settings.external.fscatPath, "/data/fscat");
-  const ProfileParameters& p = settings.profile;
-  EXPECT_DOUBLE_EQ(p.U, 0.01);
-  EXPECT_DOUBLE_EQ(p.V, -0.02);
-  EXPECT_DOUBLE_EQ(p.W, 0.03);
-  EXPECT_DOUBLE_EQ(p.profileCutoff, 8);
-  EXPECT_DOUBLE_EQ(p.ka2Ratio, 0.5);
-  EXPECT_DOUBLE_EQ(p.monoAngle, 26.6);
-  EXPECT_DOUBLE_EQ(p.gaussLorentz, 0.4);
-  EXPECT_DOUBLE_EQ(p.twoThetaStart, 5);
-  EXPECT_DOUBLE_EQ(p.twoThetaEnd, 100);
-  EXPECT_DOUBLE_EQ(p.twoThetaStep, 0.01);
-}
-
-TEST_F(SettingsFileTest, FixedPathsLieInTheStartDirectory) {
-  const Settings settings = Load(kPathLines + kParameterLines);
-  const std::filesystem::path dir = start.Path();
-  EXPECT_EQ(settings.fixed.startDirectory, dir.string());
-  EXPECT_EQ(settings.fixed.iniPath, (dir / "Braxel.ini").string());
-  EXPECT_EQ(settings.fixed.reportPath, (dir / "Braxel.out").string());
-  EXPECT_EQ(settings.fixed.patternPath, (dir / "Braxel.prf").string());
-  EXPECT_EQ(settings.fixed.axisTablePath, (dir / "ABCTrans").string());
-  EXPECT_EQ(settings.fixed.structureTempPath, (dir / "temp.ins").string());
+  ExpectPaths(settings.external,
+              {"/usr/bin/ed", "/opt/grafino", "/opt/kristallon", "/data/tabsg", "/data/fscat"});
+  ExpectProfile(settings.profile, {0.01, -0.02, 0.03, 8, 0.5, 26.6, 0.4, 5, 100, 0.01});
+  const FixedPaths& fixed = settings.fixed;
+  EXPECT_EQ(fixed.startDirectory, start.Path().string());
+  EXPECT_EQ((Strings{fixed.iniPath, fixed.reportPath, fixed.patternPath, fixed.axisTablePath,
+                     fixed.structureTempPath}),
+            (Strings{start.File("Braxel.ini"), start.File("Braxel.out"), start.File("Braxel.prf"),
+                     start.File("ABCTrans"), start.File("temp.ins")}));
 }
 
 TEST_F(SettingsFileTest, MissingFileIsReportedAndNothingIsRead) {
@@ -99,7 +105,7 @@ TEST_F(SettingsFileTest, EmptyPathIsReportedAndTheSearchStartsAgainAtTheTop) {
       "kristallon = /opt/kristallon\n"
       "tabsg   =\n" +
       kParameterLines);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Tabsg path not found !!!"});
+  EXPECT_EQ(ui.messages, Strings{"Tabsg path not found !!!"});
   EXPECT_EQ(settings.external.tabsgPath, "");
   EXPECT_EQ(settings.external.fscatPath, "/data/fscat");
   EXPECT_DOUBLE_EQ(settings.profile.U, 0.01);
@@ -109,14 +115,14 @@ TEST_F(SettingsFileTest, EmptyPathIsReportedAndTheSearchStartsAgainAtTheTop) {
 TEST_F(SettingsFileTest, PathLineWithoutEqualsCountsAsEmpty) {
   const Settings settings =
       Load("editor\n" + kPathLines.substr(kPathLines.find("grafino")) + kParameterLines);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Editor path not found !!!"});
+  EXPECT_EQ(ui.messages, Strings{"Editor path not found !!!"});
   EXPECT_EQ(settings.external.fscatPath, "/data/fscat");
 }
 
 TEST_F(SettingsFileTest, MissingStepIsReportedAndTheOtherNineAreRead) {
   const std::string withoutStep = kParameterLines.substr(0, kParameterLines.find("step"));
   const Settings settings = Load(kPathLines + withoutStep);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"step not found !!!\n"});
+  EXPECT_EQ(ui.messages, Strings{"step not found !!!\n"});
   EXPECT_DOUBLE_EQ(settings.profile.twoThetaEnd, 100);
   EXPECT_DOUBLE_EQ(settings.profile.U, 0.01);
   EXPECT_EQ(settings.profile.twoThetaStep, 0.0);
@@ -124,7 +130,7 @@ TEST_F(SettingsFileTest, MissingStepIsReportedAndTheOtherNineAreRead) {
 
 TEST_F(SettingsFileTest, MissingPathKeyStopsReading) {
   const Settings settings = Load("editor  = /usr/bin/ed\nkristallon = /k\n" + kParameterLines);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"grafino not found !!!\n"});
+  EXPECT_EQ(ui.messages, Strings{"grafino not found !!!\n"});
   EXPECT_EQ(settings.external.editorPath, "/usr/bin/ed");
   EXPECT_EQ(settings.external.kristallonPath, "");
   EXPECT_EQ(settings.profile.U, 0.0);
@@ -160,20 +166,20 @@ TEST_F(SettingsFileTest, NumberIsTheLastOfThreeWords) {
 TEST_F(SettingsFileTest, KeysMatchByFirstCharactersAndNeverGoBack) {
   // "vx" is taken for "v"; "u" below "v" is never seen because the search goes on from "v".
   const Settings settings = Load(kPathLines + "vx = 1\nu = 2\n");
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"v not found !!!\n"});
+  EXPECT_EQ(ui.messages, Strings{"v not found !!!\n"});
   EXPECT_DOUBLE_EQ(settings.profile.U, 2);
   EXPECT_EQ(settings.profile.V, 0.0);
 
   ui.messages.clear();
   const Settings matched = Load(kPathLines + "u = 2\nvx = 1\n");
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"w not found !!!\n"});
+  EXPECT_EQ(ui.messages, Strings{"w not found !!!\n"});
   EXPECT_DOUBLE_EQ(matched.profile.V, 1);
 }
 
 TEST_F(SettingsFileTest, LastLineWithoutLineEndKeepsItsLastCharacter) {
   const Settings path = Load(kPathLines.substr(0, kPathLines.size() - 1));
   EXPECT_EQ(path.external.fscatPath, "/data/fscat");
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"u not found !!!\n"});
+  EXPECT_EQ(ui.messages, Strings{"u not found !!!\n"});
 
   const Settings number = Load(kPathLines + kParameterLines.substr(0, kParameterLines.size() - 1));
   EXPECT_DOUBLE_EQ(number.profile.twoThetaStep, 0.01);
@@ -206,39 +212,23 @@ TEST_F(SettingsFileTest, DotPathsFollowTheSettingsFile) {
       "editor  = xdg-open\ngrafino = ./bin/grafino\nkristallon = ../k\n"
       "tabsg   = ./tabsg\nfscat   = fscat\n" +
       kParameterLines);
-  EXPECT_EQ(settings.external.editorPath, "xdg-open");
-  EXPECT_EQ(settings.external.grafinoPath, start.File("bin/grafino"));
-  EXPECT_EQ(settings.external.kristallonPath, "../k");
-  EXPECT_EQ(settings.external.tabsgPath, start.File("tabsg"));
-  EXPECT_EQ(settings.external.fscatPath, "fscat");
+  ExpectPaths(settings.external,
+              {"xdg-open", start.File("bin/grafino"), "../k", start.File("tabsg"), "fscat"});
 }
 
 TEST_F(SettingsFileTest, BundledFilesServeAStartDirectoryWithoutItsOwn) {
   const Settings settings = LoadSettings(system, BRAXEL_DATA_DIR, ui);
   const std::filesystem::path data = BRAXEL_DATA_DIR;
   // No structure viewer comes with the program.
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Kristallon path not found !!!"});
+  EXPECT_EQ(ui.messages, Strings{"Kristallon path not found !!!"});
   EXPECT_EQ(settings.fixed.iniPath, (data / "Braxel.ini").string());
   EXPECT_EQ(settings.fixed.axisTablePath, (data / "ABCTrans").string());
   EXPECT_EQ(settings.fixed.reportPath, start.File("Braxel.out"));
-  EXPECT_EQ(settings.external.editorPath, "xdg-open");
-  EXPECT_EQ(settings.external.grafinoPath, "braxel-pattern");
-  EXPECT_EQ(settings.external.kristallonPath, "");
-  EXPECT_EQ(settings.external.tabsgPath, (data / "tabsg").string());
-  EXPECT_EQ(settings.external.fscatPath, (data / "fscat").string());
+  ExpectPaths(settings.external, {"xdg-open", "braxel-pattern", "", (data / "tabsg").string(),
+                                  (data / "fscat").string()});
   EXPECT_TRUE(std::filesystem::is_regular_file(settings.external.tabsgPath));
   EXPECT_TRUE(std::filesystem::is_regular_file(settings.external.fscatPath));
-  const ProfileParameters& p = settings.profile;
-  EXPECT_DOUBLE_EQ(p.U, 0.01);
-  EXPECT_DOUBLE_EQ(p.V, -0.01);
-  EXPECT_DOUBLE_EQ(p.W, 0.01);
-  EXPECT_DOUBLE_EQ(p.profileCutoff, 10);
-  EXPECT_DOUBLE_EQ(p.ka2Ratio, 0.5);
-  EXPECT_DOUBLE_EQ(p.monoAngle, 0);
-  EXPECT_DOUBLE_EQ(p.gaussLorentz, 0.5);
-  EXPECT_DOUBLE_EQ(p.twoThetaStart, 10);
-  EXPECT_DOUBLE_EQ(p.twoThetaEnd, 120);
-  EXPECT_DOUBLE_EQ(p.twoThetaStep, 0.02);
+  ExpectProfile(settings.profile, {0.01, -0.01, 0.01, 10, 0.5, 0, 0.5, 10, 120, 0.02});
 }
 
 TEST_F(SettingsFileTest, OwnFilesOfTheStartDirectoryWinOverTheBundledOnes) {
@@ -271,7 +261,7 @@ TEST_F(SettingsFileTest, SaveRewritesThePathLinesInPlaceAndKeepsEverythingElse) 
       "fscat   = /old/fscat\n" +
       kParameterLines + filler + "editor  = a second editor line\n" + "last line without end";
   WriteFile(start.File("Braxel.ini"), before);
-  FixedPaths fixed = MakeFixedPaths(start.Path().string(), "");
+  FixedPaths fixed = StartPaths();
   ASSERT_TRUE(SaveExternalPaths(fixed, NewPaths(), ui));
   EXPECT_TRUE(ui.messages.empty());
   const std::string after =
@@ -292,7 +282,7 @@ TEST_F(SettingsFileTest, SaveRewritesThePathLinesInPlaceAndKeepsEverythingElse) 
 
 TEST_F(SettingsFileTest, SavedPathsReadBack) {
   WriteFile(start.File("Braxel.ini"), kPathLines + kParameterLines);
-  FixedPaths fixed = MakeFixedPaths(start.Path().string(), "");
+  FixedPaths fixed = StartPaths();
   ASSERT_TRUE(SaveExternalPaths(fixed, NewPaths(), ui));
   const Settings settings = LoadSettings(system, "", ui);
   EXPECT_TRUE(ui.messages.empty());
@@ -304,16 +294,16 @@ TEST_F(SettingsFileTest, SavedPathsReadBack) {
 TEST_F(SettingsFileTest, SaveWithAMissingKeyLeavesTheFileAsItWas) {
   const std::string before = "editor  = /e\ngrafino = /g\nkristallon = /k\ntabsg   = /t\n";
   WriteFile(start.File("Braxel.ini"), before);
-  FixedPaths fixed = MakeFixedPaths(start.Path().string(), "");
+  FixedPaths fixed = StartPaths();
   EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"EOF reached !!!"});
+  EXPECT_EQ(ui.messages, Strings{"EOF reached !!!"});
   EXPECT_EQ(ReadFile(start.File("Braxel.ini")), before);
 }
 
 TEST_F(SettingsFileTest, SaveWithoutAFileIsReported) {
-  FixedPaths fixed = MakeFixedPaths(start.Path().string(), "");
+  FixedPaths fixed = StartPaths();
   EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Ini file not found !!!"});
+  EXPECT_EQ(ui.messages, Strings{"Ini file not found !!!"});
   EXPECT_FALSE(std::filesystem::exists(start.File("Braxel.ini")));
 }
 
@@ -324,7 +314,7 @@ TEST_F(SettingsFileTest, StartDirectoryThatCannotHoldTheFileLeavesTheBundledOneW
   WriteFile(start.File("plain-file"), "");
   FixedPaths fixed = MakeFixedPaths(start.File("plain-file"), data.Path().string());
   EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Ini file not found !!!"});
+  EXPECT_EQ(ui.messages, Strings{"Ini file not found !!!"});
   EXPECT_EQ(ReadFile(data.File("Braxel.ini")), bundled);
 }
 
@@ -352,7 +342,7 @@ TEST_F(SettingsFileTest, SaveNeverWritesIntoTheDataDirectory) {
   WriteFile(start.File("Braxel.ini"), bundled);
   FixedPaths fixed = MakeFixedPaths(start.Path().string(), start.Path().string());
   EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Ini file not found !!!"});
+  EXPECT_EQ(ui.messages, Strings{"Ini file not found !!!"});
   EXPECT_EQ(ReadFile(start.File("Braxel.ini")), bundled);
 }
 
