@@ -300,24 +300,6 @@ TEST_F(SettingsFileTest, SaveWithAMissingKeyLeavesTheFileAsItWas) {
   EXPECT_EQ(ReadFile(start.File("Braxel.ini")), before);
 }
 
-TEST_F(SettingsFileTest, SaveWithoutAFileIsReported) {
-  FixedPaths fixed = StartPaths();
-  EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
-  EXPECT_EQ(ui.messages, Strings{"Ini file not found !!!"});
-  EXPECT_FALSE(std::filesystem::exists(start.File("Braxel.ini")));
-}
-
-TEST_F(SettingsFileTest, StartDirectoryThatCannotHoldTheFileLeavesTheBundledOneWhole) {
-  TempDir data;
-  const std::string bundled = kPathLines + kParameterLines;
-  WriteFile(data.File("Braxel.ini"), bundled);
-  WriteFile(start.File("plain-file"), "");
-  FixedPaths fixed = MakeFixedPaths(start.File("plain-file"), data.Path().string());
-  EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
-  EXPECT_EQ(ui.messages, Strings{"Ini file not found !!!"});
-  EXPECT_EQ(ReadFile(data.File("Braxel.ini")), bundled);
-}
-
 TEST_F(SettingsFileTest, SaveCopiesTheBundledFileIntoTheStartDirectory) {
   TempDir data;
   const std::string bundled = "# bundled\n" + kPathLines + kParameterLines;
@@ -337,13 +319,25 @@ TEST_F(SettingsFileTest, SaveCopiesTheBundledFileIntoTheStartDirectory) {
                 kParameterLines);
 }
 
-TEST_F(SettingsFileTest, SaveNeverWritesIntoTheDataDirectory) {
+// No file, a start "directory" that is a plain file, a start directory that is the data
+// directory: nothing is written, and the bundled file stays whole.
+TEST_F(SettingsFileTest, SaveWithoutAWritableFileIsReportedAndWritesNothing) {
+  FixedPaths none = StartPaths();
+  EXPECT_FALSE(SaveExternalPaths(none, NewPaths(), ui));
+  EXPECT_FALSE(std::filesystem::exists(start.File("Braxel.ini")));
+
+  TempDir data;
   const std::string bundled = kPathLines + kParameterLines;
-  WriteFile(start.File("Braxel.ini"), bundled);
-  FixedPaths fixed = MakeFixedPaths(start.Path().string(), start.Path().string());
-  EXPECT_FALSE(SaveExternalPaths(fixed, NewPaths(), ui));
-  EXPECT_EQ(ui.messages, Strings{"Ini file not found !!!"});
-  EXPECT_EQ(ReadFile(start.File("Braxel.ini")), bundled);
+  WriteFile(data.File("Braxel.ini"), bundled);
+  WriteFile(start.File("plain-file"), "");
+  FixedPaths plain = MakeFixedPaths(start.File("plain-file"), data.Path().string());
+  EXPECT_FALSE(SaveExternalPaths(plain, NewPaths(), ui));
+  EXPECT_EQ(ReadFile(data.File("Braxel.ini")), bundled);
+
+  FixedPaths own = MakeFixedPaths(data.Path().string(), data.Path().string());
+  EXPECT_FALSE(SaveExternalPaths(own, NewPaths(), ui));
+  EXPECT_EQ(ReadFile(data.File("Braxel.ini")), bundled);
+  EXPECT_EQ(ui.messages, Strings(3, "Ini file not found !!!"));
 }
 
 }  // namespace
