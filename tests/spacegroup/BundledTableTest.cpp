@@ -55,6 +55,20 @@ int PointGroupOrder(int number) {
   return 0;
 }
 
+// Reads a record of the bundled table and builds the run's operations from it.
+void LoadGroup(int number, int setting, SpaceGroupRecord& record,
+               std::vector<SymmetryOperation>& ops) {
+  std::string message;
+  ASSERT_EQ(ReadSpaceGroupRecord(kTable, number, setting, record, message), 0) << message;
+  ops.assign(kMaxOperations, {});
+  int count = 0;
+  ASSERT_EQ(BuildOperations(record.symmetryCodes, number, record.centrosymmetric,
+                            record.conditionCodes[kGeneralClass], ops, count, message),
+            0)
+      << message;
+  ops.resize(static_cast<std::size_t>(count));
+}
+
 // Lattice points per cell from the lattice letter; rhombohedral axes hold one.
 int LatticePoints(const Header& header) {
   switch (header.symbol[0]) {
@@ -123,7 +137,7 @@ TEST(BundledTableTest, ConditionsGiveTheAbsencesGemmiGives) {
   std::string line;
   int checked = 0;
   SpaceGroupRecord record;
-  std::string message;
+  std::vector<SymmetryOperation> ops;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream fields(line);
@@ -131,21 +145,14 @@ TEST(BundledTableTest, ConditionsGiveTheAbsencesGemmiGives) {
     std::string verdict;
     fields >> number >> setting >> h >> k >> l >> verdict;
     if (record.number != number || record.setting != setting) {
-      ASSERT_EQ(ReadSpaceGroupRecord(kTable, number, setting, record, message), 0) << line;
+      ASSERT_NO_FATAL_FAILURE(LoadGroup(number, setting, record, ops)) << line;
     }
     // The table's condition codes (printed in the report) and the operations (which decide
     // in the run) both give gemmi's verdict.
     bool allowed = false;
     ClassOfAllowed(h, k, l, record.conditionCodes, allowed);
     EXPECT_EQ(allowed ? "present" : "absent", verdict) << line;
-    std::vector<SymmetryOperation> ops(kMaxOperations);
-    int count = 0;
-    ASSERT_EQ(BuildOperations(record.symmetryCodes, number, record.centrosymmetric,
-                              record.conditionCodes[kGeneralClass], ops, count, message),
-              0);
-    EXPECT_EQ(IsSystematicallyAbsent(h, k, l, std::span(ops.data(), count)) ? "absent" : "present",
-              verdict)
-        << line;
+    EXPECT_EQ(IsSystematicallyAbsent(h, k, l, ops) ? "absent" : "present", verdict) << line;
     ++checked;
   }
   EXPECT_GT(checked, 12000);
@@ -158,27 +165,23 @@ TEST(BundledTableTest, TheWalkListsEveryFormOnce) {
   for (const Header& header : Headers()) {
     SCOPED_TRACE(std::to_string(header.number) + " setting " + std::to_string(header.setting));
     SpaceGroupRecord record;
-    std::string message;
-    ASSERT_EQ(ReadSpaceGroupRecord(kTable, header.number, header.setting, record, message), 0);
-    std::vector<SymmetryOperation> ops(kMaxOperations);
-    int count = 0;
-    ASSERT_EQ(BuildOperations(record.symmetryCodes, header.number, record.centrosymmetric,
-                              record.conditionCodes[kGeneralClass], ops, count, message),
-              0);
-    const std::span<const SymmetryOperation> list(ops.data(), count);
+    std::vector<SymmetryOperation> ops;
+    ASSERT_NO_FATAL_FAILURE(LoadGroup(header.number, header.setting, record, ops));
+    const std::span<const SymmetryOperation> list(ops);
     // dmin 1 with edges 4.5 gives index limits of 4, signed as the crystal system asks.
     const IndexLimits limits = ComputeIndexLimits(4.5, 4.5, 4.5, 60.0, record.crystalSystemIndex,
                                                   record.centrosymmetric, record.laueIndex, 1.0);
     std::vector<Reflection> entries(kMaxGeneratedReflections);
     int listed = 0;
+    std::string message;
     ASSERT_EQ(EnumerateReflections(limits, list, header.setting, record.laueIndex, entries, listed,
                                    message),
               0);
     // The form of h k l as the sorted set of its images h R and -h R.
     const auto formOf = [&](int h, int k, int l) {
       std::set<std::tuple<int, int, int>> form;
-      for (int i = 0; i < count; ++i) {
-        const auto& R = ops[i].R;
+      for (const SymmetryOperation& op : list) {
+        const auto& R = op.R;
         const int a = static_cast<int>(std::lround(h * R[0][0] + k * R[1][0] + l * R[2][0]));
         const int b = static_cast<int>(std::lround(h * R[0][1] + k * R[1][1] + l * R[2][1]));
         const int c = static_cast<int>(std::lround(h * R[0][2] + k * R[1][2] + l * R[2][2]));
@@ -227,13 +230,8 @@ TEST(BundledTableTest, ClassesWhoseInequalitiesSufficeKeepTheirList) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.number);
     SpaceGroupRecord record;
-    std::string message;
-    ASSERT_EQ(ReadSpaceGroupRecord(kTable, c.number, 1, record, message), 0);
-    std::vector<SymmetryOperation> ops(kMaxOperations);
-    int count = 0;
-    ASSERT_EQ(BuildOperations(record.symmetryCodes, c.number, record.centrosymmetric,
-                              record.conditionCodes[kGeneralClass], ops, count, message),
-              0);
+    std::vector<SymmetryOperation> ops;
+    ASSERT_NO_FATAL_FAILURE(LoadGroup(c.number, 1, record, ops));
     // Edges as the crystal system has them: a = b from tetragonal on, a = b = c for cubic.
     const double b = c.number == 62 ? 7.5 : 6.5;
     const double edge = c.number >= 195 ? 6.5 : 8.5;
@@ -241,9 +239,8 @@ TEST(BundledTableTest, ClassesWhoseInequalitiesSufficeKeepTheirList) {
                                                   record.centrosymmetric, record.laueIndex, 1.0);
     std::vector<Reflection> entries(kMaxGeneratedReflections);
     int listed = 0;
-    ASSERT_EQ(EnumerateReflections(limits, std::span(ops.data(), count), 1, record.laueIndex,
-                                   entries, listed, message),
-              0);
+    std::string message;
+    ASSERT_EQ(EnumerateReflections(limits, ops, 1, record.laueIndex, entries, listed, message), 0);
     int expected = 0;
     for (int l = limits.lmax; l >= limits.lmin; --l) {
       for (int k = limits.kmax; k >= limits.kmin; --k) {
