@@ -76,33 +76,11 @@ bool ChoiceDialogView::Run(const char* caption, const std::vector<ChoiceRow>& ro
 IcsdEntryDialogView::IcsdEntryDialogView(QWidget* parent)
     : ChoiceDialogView(parent, "Formula", 125) {}
 
-bool IcsdEntryDialogView::RunModal(CIcsdEntryDlg& dialog) {
-  return Run(
-      CIcsdEntryDlg::kCaption, dialog.Rows(),
-      [&dialog](int row) {
-        dialog.OnDoubleClickRow(row);
-        return dialog.numberText;
-      },
-      [&dialog](const std::string& number) {
-        dialog.numberText = number;
-        return dialog.OnOk();
-      });
-}
+bool IcsdEntryDialogView::RunModal(CIcsdEntryDlg& dialog) { return RunChooser(dialog); }
 
 ExpoSolutionDialogView::ExpoSolutionDialogView(QWidget* parent)
     : ChoiceDialogView(parent, "Rw", 65) {}
 
-bool ExpoSolutionDialogView::RunModal(CExpoSolutionDlg& dialog) {
-  return Run(
-      CExpoSolutionDlg::kCaption, dialog.Rows(),
-      [&dialog](int row) {
-        dialog.OnDoubleClickRow(row);
-        return dialog.numberText;
-      },
-      [&dialog](const std::string& number) {
-        dialog.numberText = number;
-        return dialog.OnOk();
-      });
-}
+bool ExpoSolutionDialogView::RunModal(CExpoSolutionDlg& dialog) { return RunChooser(dialog); }
 
 }  // namespace braxel

@@ -25,6 +25,21 @@ class ChoiceDialogView : public QDialog {
            const std::function<std::string(int row)>& onDoubleClick,
            const std::function<bool(const std::string& number)>& onOk);
 
+  // Run for a chooser object: a double-click shows the row's number, OK hands the typed one on.
+  template <class Dialog>
+  bool RunChooser(Dialog& dialog) {
+    return Run(
+        Dialog::kCaption, dialog.Rows(),
+        [&dialog](int row) {
+          dialog.OnDoubleClickRow(row);
+          return dialog.numberText;
+        },
+        [&dialog](const std::string& number) {
+          dialog.numberText = number;
+          return dialog.OnOk();
+        });
+  }
+
  private:
   QTableWidget* list_;
   QLineEdit* number_;
