@@ -153,13 +153,18 @@ ImportContext CBraxelView::Import() {
           [this](int mode) { ConvertAxisSetting(mode); }};
 }
 
-void CBraxelView::ShowImported(const std::string& title) {
-  ClearForm();
-  ShowCrystalData();
+void CBraxelView::ClearGroupInfo() {
+  // The symbol stays: it came with the structure, the rest comes from the next run.
   for (InfoBox box : {InfoBox::kSystem, InfoBox::kCentro, InfoBox::kLaueGroup, InfoBox::kPointGroup,
                       InfoBox::kUniqueAxis}) {
     form_.SetInfoText(box, "");
   }
+}
+
+void CBraxelView::ShowImported(const std::string& title) {
+  ClearForm();
+  ShowCrystalData();
+  ClearGroupInfo();
   SetTitle(title);
 }
 
@@ -235,10 +240,7 @@ void CBraxelView::OnFindSgNumber() {
       settings_.fixed.axisTablePath, ui_, [this](int mode) { ConvertAxisSetting(mode); });
   if (outcome != FindSgNumberOutcome::kRefreshForm) return;
   ShowCrystalData();
-  for (InfoBox box : {InfoBox::kSystem, InfoBox::kCentro, InfoBox::kLaueGroup, InfoBox::kPointGroup,
-                      InfoBox::kUniqueAxis}) {
-    form_.SetInfoText(box, "");
-  }
+  ClearGroupInfo();
 }
 
 void CBraxelView::ConvertAxisSetting(int systemMode) {

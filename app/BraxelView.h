@@ -85,6 +85,8 @@ class CBraxelView {
  private:
   void SetTitle(const std::string& title);
   ImportContext Import();
+  // Empties the five SG Information boxes a run fills, after a read or a symbol lookup.
+  void ClearGroupInfo();
   // The form after a successful read.
   void ShowImported(const std::string& title);
 
