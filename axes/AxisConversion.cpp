@@ -36,12 +36,6 @@ class ScriptedConversion : public DialogPresenter<CAxisConversionDlg> {
 
 }  // namespace
 
-int AxisConversionModeOf(int sgNumber) {
-  if (sgNumber >= 3 && sgNumber <= 15) return kMonoclinicMode;
-  if (sgNumber >= 16 && sgNumber <= 74) return kOrthorhombicMode;
-  return -1;
-}
-
 bool ConvertAxisSetting(int systemMode, CrystalData& data, CalculationResults& results,
                         const std::string& axisTablePath, UserInterface& ui,
                         DialogPresenter<CAxisConversionDlg>& presenter) {

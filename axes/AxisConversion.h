@@ -5,16 +5,13 @@
 
 #include "axes/AxisConversionDlg.h"
 #include "platform/DialogPresenter.h"
+#include "spacegroup/SymbolLookup.h"
 
 namespace braxel {
 
 struct CalculationResults;
 struct CrystalData;
 class UserInterface;
-
-// Mode of the axis conversion for a space group: 0 for groups 3 to 15, 1 for 16 to 74, and -1
-// for the groups without axis settings.
-int AxisConversionModeOf(int sgNumber);
 
 // Fills the dialog from the record, shows it and, on OK, writes cell, coordinates, g and B
 // (with 5 decimals), symbol and setting back; sgNumber and atomCount stay. True when the record

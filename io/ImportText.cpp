@@ -2,6 +2,7 @@
 
 #include "io/ImportContext.h"
 #include "platform/TextInput.h"
+#include "spacegroup/SymbolLookup.h"
 
 namespace braxel {
 namespace {
@@ -53,9 +54,9 @@ std::string_view Field(std::string_view line, std::size_t position, std::size_t 
 
 void OfferAxisConversion(const ImportContext& context) {
   if (!context.convertAxisSetting) return;
-  const int number = context.data.sgNumber;
-  if (number >= 3 && number <= 15) context.convertAxisSetting(0);
-  if (number >= 16 && number <= 74) context.convertAxisSetting(1);
+  if (const int mode = AxisConversionModeOf(context.data.sgNumber); mode >= 0) {
+    context.convertAxisSetting(mode);
+  }
 }
 
 }  // namespace braxel

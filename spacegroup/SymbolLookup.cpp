@@ -227,4 +227,10 @@ bool FindSgNumberBySymbol(const std::string& tabsgPath, const std::string& setti
   return sgNumber != 0;
 }
 
+int AxisConversionModeOf(int sgNumber) {
+  if (sgNumber >= 3 && sgNumber <= 15) return kMonoclinicSection;
+  if (sgNumber >= 16 && sgNumber <= 74) return kOrthorhombicSection;
+  return -1;
+}
+
 }  // namespace braxel

@@ -10,6 +10,11 @@ class UserInterface;
 inline constexpr int kMonoclinicSection = 0;
 inline constexpr int kOrthorhombicSection = 1;
 
+// The setting-table section, and so the mode of the axis conversion, of a space group:
+// kMonoclinicSection for groups 3 to 15, kOrthorhombicSection for 16 to 74, and -1 for the
+// groups without axis settings.
+int AxisConversionModeOf(int sgNumber);
+
 // Searches the space-group table for the first line whose symbol text begins with symbol; on a
 // match sets sgNumber and settingNumber, otherwise changes nothing.
 void FindSgBySymbol(const std::string& tabsgPath, const std::string& symbol, int& sgNumber,
