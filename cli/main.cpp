@@ -10,6 +10,7 @@
 #include "engine/CalculationRun.h"
 #include "engine/XRayTarget.h"
 #include "io/UnattendedImport.h"
+#include "platform/ConsoleUserInterface.h"
 #include "platform/TextInput.h"
 #include "platform/UserInterface.h"
 #include "settings/SettingsFile.h"
@@ -40,23 +41,6 @@ constexpr const char* kUsage =
     "(1 to 6; orthorhombic groups to 1 only), as Conversion and OK of Axis Conversion do.\n"
     "--find-sg SYMBOL prints the space-group number and setting that Find SG Number finds for\n"
     "the symbol, e.g. \"P 1 21/c 1\" or Pnma.\n";
-
-// A console has no dialogs: messages go to standard error and questions are answered No.
-class ConsoleUserInterface : public UserInterface {
- public:
-  void ShowMessage(const std::string& text) override {
-    std::fprintf(stderr, "%s%s", text.c_str(), !text.empty() && text.back() == '\n' ? "" : "\n");
-  }
-  bool AskYesNo(const std::string& text) override {
-    ShowMessage(text);
-    return false;
-  }
-  std::optional<std::string> ChooseFileToOpen(const FileDialogRequest&) override { return {}; }
-  std::optional<std::string> ChooseFileToSave(const FileDialogRequest&) override { return {}; }
-  void BeginWaitCursor() override {}
-  void EndWaitCursor() override {}
-  void Beep() override {}
-};
 
 std::optional<int> TargetIndexOf(const char* symbol) {
   for (std::size_t i = 0; i < kXRayTargets.size(); ++i) {

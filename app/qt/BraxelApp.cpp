@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/qt/MainFrame.h"
+#include "platform/ConsoleUserInterface.h"
 #include "platform/qt/QtSystemServices.h"
 #include "platform/qt/QtUserInterface.h"
 
@@ -24,11 +25,9 @@ constexpr const char* kUsage =
 // answered No.
 class UnattendedUserInterface : public QtUserInterface {
  public:
-  void ShowMessage(const std::string& text) override {
-    std::fprintf(stderr, "%s%s", text.c_str(), !text.empty() && text.back() == '\n' ? "" : "\n");
-  }
+  void ShowMessage(const std::string& text) override { PrintMessageLine(text); }
   bool AskYesNo(const std::string& text) override {
-    ShowMessage(text);
+    PrintMessageLine(text);
     return false;
   }
 };
