@@ -21,13 +21,7 @@ constexpr const char* kOrthorhombicRowLabel = "abc     ba-c    cab     -cba    b
 
 // The 10-character field at position, trailing blanks included.
 std::string RawField(std::string_view line, std::size_t position) {
-  const std::string_view whole = WithoutLineEnd(line);
-  return position < whole.size() ? std::string(whole.substr(position, kFieldWidth)) : "";
-}
-
-std::string_view TrimmedRight(std::string_view text) {
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
+  return std::string(Field(WithoutLineEnd(line), position, kFieldWidth));
 }
 
 // The field's first characters, as many as the symbol has, equal the symbol.
@@ -115,7 +109,7 @@ void CAxisConversionDlg::ReadSettingTable() {
     }
     // None of the six settings has unique axis a.
     if (cellChoice != 0) originalSetting = uniqueAxis == "a" ? 0 : cellChoice;
-  } else if (TrimmedRight(RawField(line, 10)) != symbolIn) {
+  } else if (WithoutTrailingBlanks(RawField(line, 10)) != symbolIn) {
     // The standard symbol is a leading part of the unique-axis-a fields and tells no more than
     // the setting number; the others name their unique axis.
     for (int k = 1; k <= kAxisSettingCount; ++k) {
@@ -216,7 +210,7 @@ void CAxisConversionDlg::OnConversion() {
     }
     const std::string& symbol =
         slots[IsMonoclinicOneLineGroup() ? RecordSetting() : convertedSetting];
-    if (!TrimmedRight(symbol).empty()) {
+    if (!WithoutTrailingBlanks(symbol).empty()) {
       for (std::size_t i = 0; i < converted.size(); ++i)
         convertedCell[i] = FormatTrimmed(converted[i]);
       axisMatrix = r;

@@ -31,9 +31,7 @@ Lookup FindRecord(LineReader& reader, const std::string& species, int targetInde
     const bool haveAnomalous = reader.ReadLine(anomalous);
     // The name fills the first six characters, padded with blanks: M must not take the
     // factors of Mg.
-    std::string_view field = WithoutLineEnd(name).substr(0, kWeightColumn);
-    while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-    if (field != species) continue;
+    if (WithoutTrailingBlanks(Field(WithoutLineEnd(name), 0, kWeightColumn)) != species) continue;
     record = ScatteringFactorRecord{};
     double nine[9];
     double twelve[2 * kAnomalousTargets];

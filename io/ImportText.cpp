@@ -47,11 +47,6 @@ double CoordinateValue(std::string_view word) {
   return denominator != 0.0 ? numerator / denominator : numerator;
 }
 
-std::string_view Field(std::string_view line, std::size_t position, std::size_t length) {
-  if (position >= line.size()) return {};
-  return line.substr(position, length);
-}
-
 void OfferAxisConversion(const ImportContext& context) {
   if (!context.convertAxisSetting) return;
   if (const int mode = AxisConversionModeOf(context.data.sgNumber); mode >= 0) {

@@ -22,7 +22,4 @@ double ValueBeforeUncertainty(std::string_view word);
 // A coordinate: as above, or a fraction 1/3 when the word holds "/" after its first character.
 double CoordinateValue(std::string_view word);
 
-// The text at [position, position + length) of a line, as much of it as the line has.
-std::string_view Field(std::string_view line, std::size_t position, std::size_t length);
-
 }  // namespace braxel

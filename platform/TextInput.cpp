@@ -31,6 +31,16 @@ std::string_view WithoutLineEnd(std::string_view line) {
   return line;
 }
 
+std::string_view WithoutTrailingBlanks(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+std::string_view Field(std::string_view line, std::size_t position, std::size_t length) {
+  if (position >= line.size()) return {};
+  return line.substr(position, length);
+}
+
 int SkipToKeyword(LineReader& reader, std::string_view keyword, std::string& line,
                   std::string& message) {
   while (reader.ReadLine(line)) {

@@ -31,6 +31,12 @@ class LineReader {
 // The text of a line without its line break ("\n" or "\r\n").
 std::string_view WithoutLineEnd(std::string_view line);
 
+// The text without its trailing blanks (tabs and line ends stay).
+std::string_view WithoutTrailingBlanks(std::string_view text);
+
+// The text at [position, position + length) of a line, as much of it as the line has.
+std::string_view Field(std::string_view line, std::size_t position, std::size_t length);
+
 // Reads lines until one begins with keyword (case-sensitive, over the keyword's whole length,
 // leading blanks included). Returns 0 with the reader just after that line, or -1 at end of
 // file with "<keyword> not found !!!\n" in message.

@@ -28,12 +28,8 @@ bool SymbolText(std::string_view line, std::string_view& text) {
 }
 
 // The 10-character field of a setting-table line at position, without its trailing blanks.
-std::string_view Field(std::string_view line, std::size_t position) {
-  const std::string_view whole = WithoutLineEnd(line);
-  if (position >= whole.size()) return {};
-  std::string_view field = whole.substr(position, kFieldWidth);
-  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-  return field;
+std::string_view SettingField(std::string_view line, std::size_t position) {
+  return WithoutTrailingBlanks(Field(WithoutLineEnd(line), position, kFieldWidth));
 }
 
 std::string WithoutBlanks(std::string_view text) {
@@ -89,7 +85,7 @@ SectionSearch SearchSection(const std::string& path, int section, const FieldTes
       // Unique axis b first (settings 1 to lines), then unique axis c.
       for (int column = 0; column < 2; ++column) {
         for (int i = 0; i < lines; ++i) {
-          const std::string_view field = Field(block[i], column == 0 ? 21 : 43);
+          const std::string_view field = SettingField(block[i], column == 0 ? 21 : 43);
           if (!field.empty() && test(field)) {
             setting = column * lines + i + 1;
             return SectionSearch::kMatched;
@@ -103,7 +99,8 @@ SectionSearch SearchSection(const std::string& path, int section, const FieldTes
     if (!reader.ReadLine(line)) return SectionSearch::kEndOfFile;
     group = LeadingInt(std::string_view(line).substr(0, 2));
     for (int k = 1; k <= 6; ++k) {
-      const std::string_view field = Field(line, static_cast<std::size_t>(10 + 11 * (k - 1)));
+      const std::string_view field =
+          SettingField(line, static_cast<std::size_t>(10 + 11 * (k - 1)));
       if (!field.empty() && test(field)) {
         setting = k;
         return SectionSearch::kMatched;
