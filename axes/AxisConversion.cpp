@@ -106,16 +106,8 @@ FindSgNumberOutcome FindSgNumberCommand(
   const std::string& symbol = results.sgSymbol;
   FindSgBySymbol(tabsgPath, symbol, data.sgNumber, data.settingNumber, ui);
   if (data.sgNumber == 0) {
-    FindSgInSettingTable(axisTablePath, kMonoclinicSection, symbol, data.sgNumber,
-                         data.settingNumber, ui);
-    if (data.sgNumber == 0) {
-      FindSgInSettingTable(axisTablePath, kOrthorhombicSection, symbol, data.sgNumber,
-                           data.settingNumber, ui);
-    }
-    if (data.sgNumber == 0) {
-      FindSgWithoutBlanks(tabsgPath, axisTablePath, symbol, data.sgNumber, data.settingNumber);
-    }
-    if (data.sgNumber == 0) {
+    if (!FindSgBeyondTable(tabsgPath, axisTablePath, symbol, data.sgNumber, data.settingNumber,
+                           ui)) {
       ui.ShowMessage("Space group number not found !!!");
       return FindSgNumberOutcome::kNotFound;
     }

@@ -208,10 +208,9 @@ bool FindSgWithoutBlanks(const std::string& tabsgPath, const std::string& settin
   return false;
 }
 
-bool FindSgNumberBySymbol(const std::string& tabsgPath, const std::string& settingTablePath,
-                          const std::string& symbol, int& sgNumber, int& settingNumber,
-                          UserInterface& ui) {
-  FindSgBySymbol(tabsgPath, symbol, sgNumber, settingNumber, ui);
+bool FindSgBeyondTable(const std::string& tabsgPath, const std::string& settingTablePath,
+                       const std::string& symbol, int& sgNumber, int& settingNumber,
+                       UserInterface& ui) {
   if (sgNumber == 0) {
     FindSgInSettingTable(settingTablePath, kMonoclinicSection, symbol, sgNumber, settingNumber, ui);
   }
@@ -222,6 +221,13 @@ bool FindSgNumberBySymbol(const std::string& tabsgPath, const std::string& setti
   if (sgNumber == 0)
     FindSgWithoutBlanks(tabsgPath, settingTablePath, symbol, sgNumber, settingNumber);
   return sgNumber != 0;
+}
+
+bool FindSgNumberBySymbol(const std::string& tabsgPath, const std::string& settingTablePath,
+                          const std::string& symbol, int& sgNumber, int& settingNumber,
+                          UserInterface& ui) {
+  FindSgBySymbol(tabsgPath, symbol, sgNumber, settingNumber, ui);
+  return FindSgBeyondTable(tabsgPath, settingTablePath, symbol, sgNumber, settingNumber, ui);
 }
 
 int AxisConversionModeOf(int sgNumber) {

@@ -33,6 +33,13 @@ void FindSgInSettingTable(const std::string& settingTablePath, int section,
 bool FindSgWithoutBlanks(const std::string& tabsgPath, const std::string& settingTablePath,
                          const std::string& symbol, int& sgNumber, int& settingNumber);
 
+// What follows the space-group table's lookup while sgNumber is 0: the monoclinic and then the
+// orthorhombic section of the setting table, then FindSgWithoutBlanks. True when sgNumber is
+// not 0 at the end.
+bool FindSgBeyondTable(const std::string& tabsgPath, const std::string& settingTablePath,
+                       const std::string& symbol, int& sgNumber, int& settingNumber,
+                       UserInterface& ui);
+
 // Find SG Number's search after its question: the space-group table; while sgNumber is 0 the
 // monoclinic and then the orthorhombic section of the setting table; while still 0 both tables
 // once more, whole symbol against whole symbol with every blank removed. True when sgNumber is
