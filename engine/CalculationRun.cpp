@@ -62,7 +62,7 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
   }
   AppendKa2Entries(entries, entryCount, ka2, input.atomCount, atoms, f);
   SortReflections(entries, entryCount, input.atomCount, f);
-  GenerateEquivalentPositions(expanded, input.atomCount, input.x.data(), input.y.data(),
+  GenerateEquivalentPositions(expanded, input.cell, input.atomCount, input.x.data(), input.y.data(),
                               input.z.data(), positions);
   const AtomSites sites{input.g.data(), input.B.data(), &atoms, &positions, input.atomCount};
   if (ComputeIntensities(entries, entryCount, generatedCount, f, sites, profile, runMessage) != 0) {

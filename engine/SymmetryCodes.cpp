@@ -26,6 +26,38 @@ bool SameCoordinate(double a, double b) {
   return std::min(difference, 1.0 - difference) < kSameCoordinate;
 }
 
+// Squared distance below which two images of a site are one position: (0.1 angstrom)^2.
+constexpr double kSamePositionSquared = 0.01;
+
+// The metric tensor of the cell, for distances of fractional differences.
+struct Metric {
+  explicit Metric(const Cell& cell) {
+    constexpr double kRadian = 0.0174532925;
+    const double ca = std::cos(cell.alpha * kRadian), cb = std::cos(cell.beta * kRadian),
+                 cg = std::cos(cell.gamma * kRadian);
+    g[0][0] = cell.a * cell.a;
+    g[1][1] = cell.b * cell.b;
+    g[2][2] = cell.c * cell.c;
+    g[0][1] = g[1][0] = cell.a * cell.b * cg;
+    g[0][2] = g[2][0] = cell.a * cell.c * cb;
+    g[1][2] = g[2][1] = cell.b * cell.c * ca;
+  }
+
+  // Each difference is taken to its nearest period first; below 0.1 angstrom that is the
+  // nearest image for any cell whose plane spacings exceed 0.2 angstrom.
+  double SquaredDistance(const Position& p, const Position& q) const {
+    double d[3] = {p.x - q.x, p.y - q.y, p.z - q.z};
+    for (double& component : d) component -= std::nearbyint(component);
+    double sum = 0.0;
+    for (int r = 0; r < 3; ++r) {
+      for (int c = 0; c < 3; ++c) sum += d[r] * g[r][c] * d[c];
+    }
+    return sum;
+  }
+
+  double g[3][3];
+};
+
 double IntoCell(double value) {
   value -= std::floor(value);
   return value >= 1.0 ? 0.0 : value;  // a tiny negative value rounds up to 1.0
@@ -165,10 +197,11 @@ int BuildOperations(const std::vector<std::string>& symmetryCodes, int sgNumber,
   return 0;
 }
 
-void GenerateEquivalentPositions(std::span<const SymmetryOperation> operations, int siteCount,
-                                 const double* x, const double* y, const double* z,
+void GenerateEquivalentPositions(std::span<const SymmetryOperation> operations, const Cell& cell,
+                                 int siteCount, const double* x, const double* y, const double* z,
                                  EquivalentPositions& result) {
   const int count = static_cast<int>(operations.size());
+  const Metric metric(cell);
   std::array<Position, kMaxOperations> images;
   std::array<bool, kMaxOperations> kept;
   for (int site = 0; site < siteCount; ++site) {
@@ -186,8 +219,10 @@ void GenerateEquivalentPositions(std::span<const SymmetryOperation> operations, 
       const Position& first = images[static_cast<std::size_t>(i)];
       for (int k = i + 1; k < count; ++k) {
         const Position& other = images[static_cast<std::size_t>(k)];
-        if (SameCoordinate(first.x, other.x) && SameCoordinate(first.y, other.y) &&
-            SameCoordinate(first.z, other.z)) {
+        // The coordinate test still holds where the cell gives no usable metric.
+        if ((SameCoordinate(first.x, other.x) && SameCoordinate(first.y, other.y) &&
+             SameCoordinate(first.z, other.z)) ||
+            metric.SquaredDistance(first, other) < kSamePositionSquared) {
           kept[static_cast<std::size_t>(k)] = false;
         }
       }

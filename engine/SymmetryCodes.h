@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/Capacity.h"
+#include "engine/Cell.h"
 
 namespace braxel {
 
@@ -53,9 +54,12 @@ int BuildOperations(const std::vector<std::string>& symmetryCodes, int sgNumber,
                     int centrosymmetric, int generalConditionCode,
                     std::span<SymmetryOperation> operations, int& count, std::string& runMessage);
 
-// The distinct images in the cell of every site under the operations.
-void GenerateEquivalentPositions(std::span<const SymmetryOperation> operations, int siteCount,
-                                 const double* x, const double* y, const double* z,
+// The distinct images in the cell of every site under the operations. Images closer to each
+// other than 0.1 angstrom (nearest periodic image, with the cell's metric) are one position, so
+// that coordinates written with a few decimals (0.3333, 0.667) still give a special position;
+// the first of them is kept.
+void GenerateEquivalentPositions(std::span<const SymmetryOperation> operations, const Cell& cell,
+                                 int siteCount, const double* x, const double* y, const double* z,
                                  EquivalentPositions& result);
 
 }  // namespace braxel

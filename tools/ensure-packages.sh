@@ -1,5 +1,7 @@
 # Sourced by run.sh and test.sh: installs the Debian packages the build needs when missing.
-braxel_packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev qt6-base-dev)
+# gemmi-dev does not pull in what its headers include (PEGTL, stb).
+braxel_packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev qt6-base-dev gemmi-dev
+  tao-pegtl-dev libstb-dev libsymspg-dev)
 braxel_missing=()
 for package in "${braxel_packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

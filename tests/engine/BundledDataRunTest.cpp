@@ -150,7 +150,7 @@ TEST(BundledDataRunTest, EveryLaueClassAndSettingKindRuns) {
     input.species[1] = "O2-";
     input.g = {1.0, 1.0};
     input.x = {0.123, 0.0};
-    input.y = {0.234, 0.0};
+    input.y = {0.284, 0.0};
     input.z = {0.345, 0.0};
     input.B = {0.5, 0.8};
     CalculationRun run;

@@ -116,7 +116,7 @@ TEST(ExpandOperationsTest, CapacityIsMetExactlyByTwentyFourCentredCodes) {
 class PositionsTest : public ::testing::Test {
  protected:
   int Generate(const std::vector<std::string>& codes, int centrosymmetric, int general,
-               std::vector<Position> sites) {
+               std::vector<Position> sites, const Cell& cell = {10, 10, 10, 90, 90, 90}) {
     std::vector<double> x, y, z;
     for (const Position& p : sites) {
       x.push_back(p.x);
@@ -126,7 +126,7 @@ class PositionsTest : public ::testing::Test {
     std::array<SymmetryOperation, kMaxOperations> ops;
     int count = 0;
     if (BuildOperations(codes, 99, centrosymmetric, general, ops, count, message) != 0) return -1;
-    GenerateEquivalentPositions(std::span(ops.data(), static_cast<std::size_t>(count)),
+    GenerateEquivalentPositions(std::span(ops.data(), static_cast<std::size_t>(count)), cell,
                                 static_cast<int>(sites.size()), x.data(), y.data(), z.data(),
                                 result);
     return 0;
@@ -158,21 +158,37 @@ TEST_F(PositionsTest, FaceCentringGivesFourImagesOfTheOrigin) {
   EXPECT_EQ(result.generalSites, 2);
 }
 
-TEST_F(PositionsTest, ToleranceIsOneTenThousandthAcrossTheCellEdge) {
-  // 0.00004 and 0.99996 are one place, as are the rhombohedral images that land just below 1
-  // and at 0.
-  ASSERT_EQ(Generate({"x,y,z", "-x,-y,-z"}, 0, 0, {{0.00004, 0.00004, 0.00004}}), 0);
+TEST_F(PositionsTest, ImagesCloserThanATenthOfAnAngstromAreOnePosition) {
+  // In a 10 angstrom cube the inverted images of x = 0.0045 lie 0.09 angstrom apart, of 0.0055
+  // 0.11 angstrom; 0.004 and its image 0.996 are 0.08 angstrom apart across the cell edge.
+  const std::vector<std::string> inversion = {"x,y,z", "-x,-y,-z"};
+  ASSERT_EQ(Generate(inversion, 0, 0, {{0.0045, 0, 0}, {0.0055, 0, 0}, {0.004, 0.5, 0.5}}), 0);
   EXPECT_EQ(result.siteMultiplicity[0], 1);
-  EXPECT_DOUBLE_EQ(result.At(0, 0).x, 0.00004);
+  EXPECT_DOUBLE_EQ(result.At(0, 0).x, 0.0045);
+  EXPECT_EQ(result.siteMultiplicity[1], 2);
+  EXPECT_EQ(result.siteMultiplicity[2], 1);
   // R -3 on hexagonal axes: images at 0.999997 and 0.000003 are the site at the origin.
   ASSERT_EQ(Generate({"x,y,z"}, 1, 14, {{0.33333, 0.66667, 0.66667}}), 0);
   EXPECT_EQ(result.siteMultiplicity[0], 3);
-  ASSERT_EQ(Generate({"x,y,z", "-x,-y,-z"}, 0, 0, {{0.0001, 0.0001, 0.0001}}), 0);
-  EXPECT_EQ(result.siteMultiplicity[0], 2);
   ASSERT_EQ(Generate({"x,y,z", "-x+1/2,-y+1/2,-z+1/2"}, 0, 0, {{0.25, 0.25, 0.25}}), 0);
   EXPECT_EQ(result.siteMultiplicity[0], 1);
   ASSERT_EQ(Generate({"x,y,z", "x+1/4,y,z"}, 0, 0, {{0.2, 0.2, 0.2}}), 0);
   EXPECT_EQ(result.siteMultiplicity[0], 2);
+}
+
+TEST_F(PositionsTest, FewDecimalsStillGiveTheSpecialPosition) {
+  // Zn of wurtzite in P 63 m c at (1/3, 2/3, 0) has 2 images; written 0.3333 0.6666 or
+  // 0.333 0.667 its images differ by 1e-4 to 1e-3 (under 0.01 angstrom), still 2.
+  const std::vector<std::string> p63mc = {
+      "x,y,z",   "-y,x-y,z", "-x+y,-x,z", "-x,-y,z+1/2", "y,-x+y,z+1/2", "x-y,x,z+1/2",
+      "-y,-x,z", "-x+y,y,z", "x,x-y,z",   "y,x,z+1/2",   "x-y,-y,z+1/2", "-x,-x+y,z+1/2"};
+  const Cell wurtzite{3.25, 3.25, 5.21, 90, 90, 120};
+  ASSERT_EQ(
+      Generate(p63mc, 0, 0, {{0.3333, 0.6666, 0}, {0.333, 0.667, 0.38}, {0.1, 0.25, 0}}, wurtzite),
+      0);
+  EXPECT_EQ(result.siteMultiplicity[0], 2);
+  EXPECT_EQ(result.siteMultiplicity[1], 2);
+  EXPECT_EQ(result.siteMultiplicity[2], 12);
 }
 
 TEST_F(PositionsTest, CoordinatesAreReducedIntoTheCell) {
