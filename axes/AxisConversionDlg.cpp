@@ -11,8 +11,6 @@ namespace braxel {
 
 namespace {
 
-// The setting table is read with a 90-character buffer.
-constexpr int kTableLineLength = 89;
 constexpr std::size_t kFieldWidth = 10;
 constexpr double kToDegrees = 57.29577957855229;
 
@@ -31,7 +29,7 @@ bool FieldBegins(std::string_view field, std::string_view symbol) {
 
 // Reads lines up to one that begins with prefix; false at the end of the file.
 bool ReadToLineBeginning(LineReader& reader, std::string_view prefix, std::string& line) {
-  while (reader.ReadLine(line, kTableLineLength)) {
+  while (reader.ReadLine(line)) {
     if (FieldBegins(line, prefix)) return true;
   }
   return false;
@@ -104,7 +102,7 @@ void CAxisConversionDlg::ReadSettingTable() {
                                                      : 0;
     int cellChoice = 0;
     for (int k = 1; k <= 3; ++k) {
-      if (k > 1 && !reader.ReadLine(line, kTableLineLength)) break;
+      if (k > 1 && !reader.ReadLine(line)) break;
       if (FieldBegins(RawField(line, position), symbolIn)) cellChoice = k;
     }
     // None of the six settings has unique axis a.
@@ -200,7 +198,7 @@ void CAxisConversionDlg::OnConversion() {
       }
     } else if (HasThreeCellChoices(LeadingInt(sgNumberText))) {
       for (int k = 1; k <= 3; ++k) {
-        if (k > 1 && !reader.ReadLine(line, kTableLineLength)) line.clear();
+        if (k > 1 && !reader.ReadLine(line)) line.clear();
         slots[k] = RawField(line, 21);
         slots[k + 3] = RawField(line, 43);
       }

@@ -1,6 +1,5 @@
 #include "io/CifReader.h"
 
-#include <climits>
 #include <cmath>
 #include <deque>
 #include <optional>
@@ -27,9 +26,6 @@ constexpr std::string_view kNumberTags[] = {"_symmetry_Int_Tables_number",
 constexpr std::string_view kOperationTags[] = {"_symmetry_equiv_pos_as_xyz",
                                                "_space_group_symop_operation_xyz"};
 
-// Lines are taken whole, so that a long loop row is never cut inside a word.
-bool ReadWholeLine(LineReader& reader, std::string& line) { return reader.ReadLine(line, INT_MAX); }
-
 std::string_view FirstWord(std::string_view line) { return WordAt(SplitWords(line), 0); }
 
 // A blank line has no word and is a leading part of nothing.
@@ -54,8 +50,7 @@ bool EndsLoop(std::string_view word) {
 // line that is a tag or a loop holds no value; it is handed back in pending.
 std::string SymbolText(std::string_view rest, LineReader& reader, std::string& pending) {
   std::string next;
-  if (TrimRight(rest).find_first_not_of(" \t") == std::string_view::npos &&
-      ReadWholeLine(reader, next)) {
+  if (TrimRight(rest).find_first_not_of(" \t") == std::string_view::npos && reader.ReadLine(next)) {
     if (EndsLoop(FirstWord(next))) {
       pending = std::move(next);
       return {};
@@ -96,7 +91,7 @@ class LoopWords {
   bool Next(std::string& word) {
     std::string line;
     while (pending_.empty()) {
-      if (!ReadWholeLine(reader_, line)) return false;
+      if (!reader_.ReadLine(line)) return false;
       Split(line);
     }
     word = std::move(pending_.front());
@@ -153,7 +148,7 @@ template <class Accept>
 std::optional<Loop> FindLoop(LineReader& reader, Accept accept) {
   std::string line;
   bool afterLoopWord = false;
-  bool more = ReadWholeLine(reader, line);
+  bool more = reader.ReadLine(line);
   while (more) {
     std::string_view word = FirstWord(line);
     if (afterLoopWord && word.starts_with("_")) {
@@ -161,7 +156,7 @@ std::optional<Loop> FindLoop(LineReader& reader, Accept accept) {
       // A file that ends among the tags ends the tag list there.
       while (more && word.starts_with("_")) {
         loop.tags.emplace_back(word);
-        more = ReadWholeLine(reader, line);
+        more = reader.ReadLine(line);
         word = more ? FirstWord(line) : std::string_view();
       }
       if (accept(loop.tags)) {
@@ -169,12 +164,12 @@ std::optional<Loop> FindLoop(LineReader& reader, Accept accept) {
         return loop;
       }
       afterLoopWord = word.starts_with("loop_");
-      if (more) more = ReadWholeLine(reader, line);
+      if (more) more = reader.ReadLine(line);
       continue;
     }
     // Blank lines may stand between "loop_" and its tags.
     afterLoopWord = word.starts_with("loop_") || (afterLoopWord && word.empty());
-    more = ReadWholeLine(reader, line);
+    more = reader.ReadLine(line);
   }
   return std::nullopt;
 }
@@ -269,7 +264,7 @@ int ReadCifCellValue(LineReader& stream, const std::string& tag, std::string& li
     word1 = WordAt(words, 0);
     word2 = WordAt(words, 1);
     if (IsLeadingPartOf(word1, tag)) break;
-    if (!ReadWholeLine(stream, line)) {
+    if (!stream.ReadLine(line)) {
       ui.ShowMessage(tag + " not found !!");
       return 1;
     }
@@ -293,7 +288,7 @@ bool ReadCifFile(const std::string& path, ImportContext& context) {
   }
   std::string line;
   std::string_view tag;
-  while (ReadWholeLine(reader, line)) {
+  while (reader.ReadLine(line)) {
     tag = FirstWord(line);
     if (IsSymbolTag(tag)) break;
   }
@@ -311,8 +306,8 @@ bool ReadCifFile(const std::string& path, ImportContext& context) {
   context.results.sgSymbol = symbol;
 
   data.sgNumber = 0;
-  for (bool more = pending.empty() ? ReadWholeLine(reader, line) : (line = pending, true); more;
-       more = ReadWholeLine(reader, line)) {
+  for (bool more = pending.empty() ? reader.ReadLine(line) : (line = pending, true); more;
+       more = reader.ReadLine(line)) {
     const std::vector<std::string_view> words = SplitWords(line);
     const std::string_view word = WordAt(words, 0);
     if (word.starts_with(kNumberTags[0]) || word.starts_with(kNumberTags[1])) {
@@ -329,7 +324,7 @@ bool ReadCifFile(const std::string& path, ImportContext& context) {
   // Each tag is sought from the start: databases write the angles before the edges.
   for (int i = 0; i < 6; ++i) {
     reader.Rewind();
-    ReadWholeLine(reader, line);
+    reader.ReadLine(line);
     if (ReadCifCellValue(reader, kCellTags[i], line, word1, word2, i, data, ui) != 0) return false;
   }
 

@@ -30,18 +30,6 @@ std::vector<std::string_view> Words(std::string_view text) {
 
 bool IsBlank(std::string_view line) { return std::all_of(line.begin(), line.end(), IsSpace); }
 
-// The first line may be a title of any length; it is taken whole so that no remainder of it is
-// mistaken for the space-group line.
-bool ReadWholeLine(LineReader& reader, std::string& line) {
-  line.clear();
-  std::string piece;
-  while (reader.ReadLine(piece)) {
-    line += piece;
-    if (piece.back() == '\n') break;
-  }
-  return !line.empty();
-}
-
 // A file written by Save Input File starts with a title; older files start with the space-group
 // line. A title such as "9008567" (a numbered CIF) also starts with a number, so the next line
 // decides: a space-group line holds two words, a cell line six.
@@ -64,7 +52,7 @@ bool ReadInpFile(const std::string& path, CrystalData& data, UserInterface& ui) 
     return false;
   }
   std::string first, second, third;
-  ReadWholeLine(reader, first);
+  reader.ReadLine(first);
   reader.ReadLine(second);
   const bool titled = IsTitle(WithoutLineEnd(first), WithoutLineEnd(second));
   if (titled) reader.ReadLine(third);

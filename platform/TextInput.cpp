@@ -9,10 +9,10 @@ namespace braxel {
 
 LineReader::LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}
 
-bool LineReader::ReadLine(std::string& line, int maxChars) {
+bool LineReader::ReadLine(std::string& line) {
   line.clear();
   if (!file_) return false;
-  while (static_cast<int>(line.size()) < maxChars) {
+  for (;;) {
     const int c = std::fgetc(file_.get());
     if (c == EOF) break;
     line.push_back(static_cast<char>(c));

@@ -7,18 +7,14 @@
 
 namespace braxel {
 
-// The file formats are line based with lines of at most this many characters;
-// a longer line is read in pieces, each counting as a line.
-inline constexpr int kLineLength = 120;
-
 class LineReader {
  public:
   explicit LineReader(const std::string& path);
 
   bool IsOpen() const { return file_ != nullptr; }
-  // Reads the next piece of at most maxChars characters, ending after a line break when one
-  // comes first; the line break stays in the text. False at end of file.
-  bool ReadLine(std::string& line, int maxChars = kLineLength);
+  // Reads the next line whole, whatever its length; the line break stays in the text. False at
+  // end of file.
+  bool ReadLine(std::string& line);
   void Rewind();
 
  private:

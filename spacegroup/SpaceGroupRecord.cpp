@@ -9,8 +9,6 @@ namespace braxel {
 
 namespace {
 
-// The table is read with a 121-character buffer: 119 characters and the line break.
-constexpr int kTableLineLength = 120;
 constexpr std::size_t kSymbolColumn = 18;
 
 enum class Search { kFound, kFileNotFound, kNotFound, kRecordLimit, kBadRecord };
@@ -45,7 +43,7 @@ TableWalk FindRecord(const std::string& tablePath, int sgNumber, int settingNumb
   std::string line;
   for (int r = 1;; ++r) {
     if (r > kMaxTableRecords) return {Search::kRecordLimit, {}};
-    if (!reader.ReadLine(line, kTableLineLength)) return {Search::kNotFound, {}};
+    if (!reader.ReadLine(line)) return {Search::kNotFound, {}};
     // A stray line would desynchronise every record after it, so it stops the search.
     if (ParseHeader(line, record) < 5) {
       const std::string_view text = WithoutLineEnd(line);
@@ -61,7 +59,7 @@ TableWalk FindRecord(const std::string& tablePath, int sgNumber, int settingNumb
     }
     const bool match = record.number == sgNumber && record.setting == settingNumber;
     if (match && !readBody) return {Search::kFound, {}};
-    reader.ReadLine(line, kTableLineLength);
+    reader.ReadLine(line);
     if (match) {
       std::string_view conditions = WithoutLineEnd(line);
       for (int i = 1; i <= kReflectionClassCount; ++i) {
@@ -72,7 +70,7 @@ TableWalk FindRecord(const std::string& tablePath, int sgNumber, int settingNumb
     }
     if (match) record.symmetryCodes.clear();
     for (int i = 0; i < record.codeCount; ++i) {
-      reader.ReadLine(line, kTableLineLength);
+      reader.ReadLine(line);
       if (!match) continue;
       const std::string_view code = WithoutLineEnd(line);
       if (code.size() > static_cast<std::size_t>(kMaxCodeLength)) {

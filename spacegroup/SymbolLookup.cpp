@@ -12,8 +12,6 @@ namespace braxel {
 
 namespace {
 
-// The space-group table is read with a 121-character buffer.
-constexpr int kTableLineLength = 120;
 constexpr std::size_t kSymbolColumn = 18;
 constexpr std::size_t kFieldWidth = 10;
 constexpr int kLastMonoclinicGroup = 15;
@@ -116,7 +114,7 @@ bool FindTableSymbol(const std::string& tabsgPath, const std::string& wanted, in
   LineReader reader(tabsgPath);
   if (!reader.IsOpen()) return false;
   std::string line;
-  for (int r = 1; r <= kMaxTableRecords && reader.ReadLine(line, kTableLineLength); ++r) {
+  for (int r = 1; r <= kMaxTableRecords && reader.ReadLine(line); ++r) {
     std::string_view cursor = line;
     int fields[5] = {};
     for (int& field : fields) {
@@ -130,7 +128,7 @@ bool FindTableSymbol(const std::string& tabsgPath, const std::string& wanted, in
       settingNumber = fields[1];
       return true;
     }
-    for (int i = 0; i <= codeCount; ++i) reader.ReadLine(line, kTableLineLength);
+    for (int i = 0; i <= codeCount; ++i) reader.ReadLine(line);
   }
   return false;
 }
@@ -148,7 +146,7 @@ void FindSgBySymbol(const std::string& tabsgPath, const std::string& symbol, int
   int number = 0;
   int setting = 0;
   std::string line;
-  while (reader.ReadLine(line, kTableLineLength)) {
+  while (reader.ReadLine(line)) {
     std::string_view cursor = line;
     if (ScanInt(cursor, number, 3)) ScanInt(cursor, setting, 3);
     std::string_view text;

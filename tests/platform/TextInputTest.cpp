@@ -9,17 +9,13 @@ namespace {
 using testing::TempDir;
 using testing::WriteFile;
 
-TEST(LineReaderTest, LongLinesComeInPiecesOfOneHundredTwentyCharacters) {
+TEST(LineReaderTest, LinesComeWholeWhateverTheirLength) {
   TempDir dir;
   WriteFile(dir.File("f"), std::string(250, 'a') + "\nshort\nlast");
   LineReader reader(dir.File("f"));
   std::string line;
   ASSERT_TRUE(reader.ReadLine(line));
-  EXPECT_EQ(line.size(), 120u);
-  ASSERT_TRUE(reader.ReadLine(line));
-  EXPECT_EQ(line.size(), 120u);
-  ASSERT_TRUE(reader.ReadLine(line));
-  EXPECT_EQ(line, "aaaaaaaaaa\n");
+  EXPECT_EQ(line, std::string(250, 'a') + "\n");
   ASSERT_TRUE(reader.ReadLine(line));
   EXPECT_EQ(line, "short\n");
   ASSERT_TRUE(reader.ReadLine(line));
@@ -27,7 +23,7 @@ TEST(LineReaderTest, LongLinesComeInPiecesOfOneHundredTwentyCharacters) {
   EXPECT_FALSE(reader.ReadLine(line));
   reader.Rewind();
   ASSERT_TRUE(reader.ReadLine(line));
-  EXPECT_EQ(line.size(), 120u);
+  EXPECT_EQ(line.size(), 251u);
 }
 
 TEST(LineReaderTest, MissingFileIsNotOpen) {
