@@ -43,7 +43,7 @@ int ReadBlock(LineReader& reader, std::vector<std::string>& lines, int capacity)
 bool ReadBackReport(const std::string& reportPath, CalculationResults& results, UserInterface& ui) {
   LineReader reader(reportPath);
   if (!reader.IsOpen()) {
-    ui.ShowMessage("Outputfile nout found !!!");
+    ui.ShowMessage(reader.OpenMessage("Outputfile nout found !!!"));
     return false;
   }
   std::string line;

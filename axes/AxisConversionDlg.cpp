@@ -71,7 +71,7 @@ void CAxisConversionDlg::OnInitDialog() {
 void CAxisConversionDlg::ReadSettingTable() {
   LineReader reader(tablePath);
   if (!reader.IsOpen()) {
-    ui_.ShowMessage("Table cannot open !!!");
+    ui_.ShowMessage(reader.OpenMessage("Table cannot open !!!"));
     return;
   }
   const std::string keyword = systemMode == kMonoclinicMode ? "Monoclinic" : "Orthorhombic";
@@ -188,7 +188,7 @@ void CAxisConversionDlg::OnConversion() {
   std::string line;
   std::array<std::string, kAxisSettingCount + 1> slots;  // [1..6]
   if (!reader.IsOpen()) {
-    ui_.ShowMessage("Cannot Open !");
+    ui_.ShowMessage(reader.OpenMessage("Cannot Open !"));
   } else if (!ReadToLineBeginning(reader, sgNumberText, line)) {
     ui_.ShowMessage("EOF found !!!");
   } else {

@@ -94,7 +94,7 @@ int ComputeScatteringFactors(const std::string& fscatPath, int atomCount,
   {
     LineReader reader(fscatPath);
     if (!reader.IsOpen()) {
-      runMessage = fscatPath + " file not found !!!\n";
+      runMessage = reader.OpenMessage(fscatPath + " file not found !!!\n");
       return -1;
     }
     for (int j = 0; j < atomCount; ++j) {

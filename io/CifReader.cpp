@@ -283,7 +283,7 @@ bool ReadCifFile(const std::string& path, ImportContext& context) {
   UserInterface& ui = context.ui;
   LineReader reader(path);
   if (!reader.IsOpen()) {
-    ui.ShowMessage("CIF file not found !!");
+    ui.ShowMessage(reader.OpenMessage("CIF file not found !!"));
     return false;
   }
   std::string line;

@@ -133,7 +133,7 @@ bool ReadIcsdFile(const std::string& path, ImportContext& context) {
   UserInterface& ui = context.ui;
   LineReader reader(path);
   if (!reader.IsOpen()) {
-    ui.ShowMessage(FormatText("%s file not found !!!", path.c_str()));
+    ui.ShowMessage(reader.OpenMessage(FormatText("%s file not found !!!", path.c_str())));
     return false;
   }
   std::string line, message;

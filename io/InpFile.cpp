@@ -48,7 +48,7 @@ std::string_view WordOr(const std::vector<std::string_view>& words, std::size_t 
 bool ReadInpFile(const std::string& path, CrystalData& data, UserInterface& ui) {
   LineReader reader(path);
   if (!reader.IsOpen()) {
-    ui.ShowMessage(FormatText("%s file not found !!!", path.c_str()));
+    ui.ShowMessage(reader.OpenMessage(FormatText("%s file not found !!!", path.c_str())));
     return false;
   }
   std::string first, second, third;

@@ -48,7 +48,7 @@ bool ReadInsFile(const std::string& path, ImportContext& context) {
   UserInterface& ui = context.ui;
   LineReader reader(path);
   if (!reader.IsOpen()) {
-    ui.ShowMessage(FormatText("%s file not found !!!\n", path.c_str()));
+    ui.ShowMessage(reader.OpenMessage(FormatText("%s file not found !!!\n", path.c_str())));
     return false;
   }
   std::string line, message;

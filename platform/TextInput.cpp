@@ -1,28 +1,171 @@
 #include "platform/TextInput.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdarg>
 #include <cstdlib>
 
 namespace braxel {
 
-LineReader::LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}
+namespace {
+
+void AppendUtf8(std::string& out, unsigned code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+// UTF-16 in the given byte order to UTF-8; false on an odd length or a broken surrogate pair.
+bool FromUtf16(std::string_view bytes, bool bigEndian, std::string& out) {
+  if (bytes.size() % 2 != 0) return false;
+  const auto unit = [&](std::size_t i) {
+    const unsigned first = static_cast<unsigned char>(bytes[i]);
+    const unsigned second = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (first << 8) | second : (second << 8) | first;
+  };
+  out.clear();
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    unsigned code = unit(i);
+    if (code == 0) return false;
+    if (code >= 0xD800 && code < 0xDC00) {
+      if (i + 2 >= bytes.size()) return false;
+      const unsigned low = unit(i + 2);
+      if (low < 0xDC00 || low >= 0xE000) return false;
+      code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    } else if (code >= 0xDC00 && code < 0xE000) {
+      return false;
+    }
+    AppendUtf8(out, code);
+  }
+  return true;
+}
+
+// Text saved as UTF-16 without a mark: ASCII characters with a NUL byte beside every one.
+bool LooksLikeUtf16(std::string_view bytes, bool& bigEndian) {
+  if (bytes.size() < 4 || bytes.size() % 2 != 0) return false;
+  std::size_t evenNul = 0, oddNul = 0;
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    evenNul += bytes[i] == '\0';
+    oddNul += bytes[i + 1] == '\0';
+  }
+  const std::size_t units = bytes.size() / 2;
+  if (oddNul == units && evenNul == 0) {
+    bigEndian = false;
+    return true;
+  }
+  if (evenNul == units && oddNul == 0) {
+    bigEndian = true;
+    return true;
+  }
+  return false;
+}
+
+TextFileProblem Decode(std::string& text) {
+  std::string_view bytes = text;
+  std::string decoded;
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    text.erase(0, 3);
+  } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    if (!FromUtf16(bytes.substr(2), bytes[0] == '\xFE', decoded)) return TextFileProblem::kNotText;
+    text = std::move(decoded);
+  } else if (bool bigEndian = false; LooksLikeUtf16(bytes, bigEndian)) {
+    if (!FromUtf16(bytes, bigEndian, decoded)) return TextFileProblem::kNotText;
+    text = std::move(decoded);
+  }
+  return text.find('\0') == std::string::npos ? TextFileProblem::kNone : TextFileProblem::kNotText;
+}
+
+}  // namespace
+
+TextFileProblem ReadTextFile(const std::string& path, std::string& text) {
+  text.clear();
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0) {
+    return errno == ENOENT || errno == ENOTDIR ? TextFileProblem::kMissing
+                                               : TextFileProblem::kUnreadable;
+  }
+  if (S_ISDIR(status.st_mode)) return TextFileProblem::kFolder;
+  if (!S_ISREG(status.st_mode)) return TextFileProblem::kNotRegular;
+  if (status.st_size > kMaxTextFileBytes) return TextFileProblem::kTooLarge;
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return TextFileProblem::kUnreadable;
+  // The file may have been swapped since the check: test what was opened, and read no more
+  // than the limit whatever it turns out to be.
+  TextFileProblem problem = TextFileProblem::kNone;
+  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    problem = TextFileProblem::kNotRegular;
+  }
+  char buffer[65536];
+  while (problem == TextFileProblem::kNone) {
+    const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) problem = TextFileProblem::kUnreadable;
+    if (got <= 0) break;
+    text.append(buffer, static_cast<std::size_t>(got));
+    if (static_cast<long long>(text.size()) > kMaxTextFileBytes)
+      problem = TextFileProblem::kTooLarge;
+  }
+  ::close(descriptor);
+  if (problem == TextFileProblem::kNone) problem = Decode(text);
+  if (problem != TextFileProblem::kNone) text.clear();
+  return problem;
+}
+
+std::string TextFileMessage(TextFileProblem problem, const std::string& path,
+                            const std::string& missingText) {
+  switch (problem) {
+    case TextFileProblem::kNone:
+      return {};
+    case TextFileProblem::kMissing:
+      return missingText;
+    case TextFileProblem::kUnreadable:
+      return path + " cannot be read !!!";
+    case TextFileProblem::kFolder:
+      return path + " is a folder, not a file !!!";
+    case TextFileProblem::kNotRegular:
+      return path + " is not a regular file !!!";
+    case TextFileProblem::kTooLarge:
+      return FormatText("%s is larger than %lld MB, too large to read !!!", path.c_str(),
+                        kMaxTextFileBytes >> 20);
+    case TextFileProblem::kNotText:
+      return path + " is not a text file !!!";
+  }
+  return {};
+}
+
+LineReader::LineReader(const std::string& path)
+    : path_(path), problem_(ReadTextFile(path, text_)) {}
+
+std::string LineReader::OpenMessage(const std::string& missingText) const {
+  return TextFileMessage(problem_, path_, missingText);
+}
 
 bool LineReader::ReadLine(std::string& line) {
   line.clear();
-  if (!file_) return false;
-  for (;;) {
-    const int c = std::fgetc(file_.get());
-    if (c == EOF) break;
-    line.push_back(static_cast<char>(c));
-    if (c == '\n') break;
-  }
-  return !line.empty();
-}
-
-void LineReader::Rewind() {
-  if (file_) std::rewind(file_.get());
+  if (position_ >= text_.size()) return false;
+  const std::size_t end = text_.find('\n', position_);
+  const std::size_t next = end == std::string::npos ? text_.size() : end + 1;
+  line.assign(text_, position_, next - position_);
+  position_ = next;
+  return true;
 }
 
 std::string_view WithoutLineEnd(std::string_view line) {

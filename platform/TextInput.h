@@ -1,27 +1,52 @@
 #pragma once
 
-#include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 
 namespace braxel {
 
+// Why a text file could not be taken.
+enum class TextFileProblem {
+  kNone,
+  kMissing,
+  kUnreadable,
+  kFolder,
+  kNotRegular,
+  kTooLarge,
+  kNotText
+};
+
+// Files larger than this are no structure, settings or table file of the program.
+inline constexpr long long kMaxTextFileBytes = 64LL << 20;
+
+// The whole text of a file, refused at once when the path is no regular file (a folder, a FIFO,
+// a device never hangs the reader) or is beyond kMaxTextFileBytes. A UTF-8 byte-order mark is
+// dropped and UTF-16 (with its mark, or as Windows editors save "Unicode") is turned into UTF-8;
+// other text with NUL bytes is binary and refused.
+TextFileProblem ReadTextFile(const std::string& path, std::string& text);
+
+// The message for a problem, naming the file; a missing file gets the caller's own text.
+std::string TextFileMessage(TextFileProblem problem, const std::string& path,
+                            const std::string& missingText);
+
 class LineReader {
  public:
   explicit LineReader(const std::string& path);
 
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return problem_ == TextFileProblem::kNone; }
+  TextFileProblem Problem() const { return problem_; }
+  // Why the file was not opened, in a message naming it; missingText when it does not exist.
+  std::string OpenMessage(const std::string& missingText) const;
   // Reads the next line whole, whatever its length; the line break stays in the text. False at
   // end of file.
   bool ReadLine(std::string& line);
-  void Rewind();
+  void Rewind() { position_ = 0; }
 
  private:
-  struct Closer {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
-  std::unique_ptr<std::FILE, Closer> file_;
+  std::string path_;
+  std::string text_;
+  std::size_t position_ = 0;
+  TextFileProblem problem_;
 };
 
 // The text of a line without its line break ("\n" or "\r\n").

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "platform/TextInput.h"
 #include "support/TestFiles.h"
@@ -8,6 +11,61 @@ namespace {
 
 using testing::TempDir;
 using testing::WriteFile;
+
+TEST(ReadTextFileTest, DecodesTextAndRefusesWhatIsNoTextFileAtOnce) {
+  TempDir dir;
+  using P = TextFileProblem;
+  const std::string utf16le("\xFF\xFEx\0y\0\n\0\xE9\0", 10);
+  const std::string bareUtf16le(
+      "1\0 \x00"
+      "2\0\n\0",
+      8);
+  const std::string utf16be("\xFE\xFF\0x\0y\xD8\x3D\xDE\x00", 10);
+  const struct {
+    const char* name;
+    std::string bytes;
+    P problem;
+    std::string text;
+  } cases[] = {
+      {"plain", "a\r\nb", P::kNone, "a\r\nb"},
+      {"bom8",
+       "\xEF\xBB\xBF"
+       "a b",
+       P::kNone, "a b"},
+      {"utf16le", utf16le, P::kNone, "xy\n\xC3\xA9"},
+      {"bare16", bareUtf16le, P::kNone, "1 2\n"},
+      {"utf16be", utf16be, P::kNone, "xy\xF0\x9F\x98\x80"},
+      {"odd16", std::string("\xFF\xFEx", 3), P::kNotText, ""},
+      {"binary",
+       std::string("ab\0\x01\x02"
+                   "cd",
+                   7),
+       P::kNotText, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile(dir.File(c.name), c.bytes);
+    std::string text = "stale";
+    EXPECT_EQ(ReadTextFile(dir.File(c.name), text), c.problem);
+    EXPECT_EQ(text, c.text);
+  }
+  ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  std::filesystem::resize_file(dir.File("plain"), kMaxTextFileBytes + 1);
+  std::string text;
+  EXPECT_EQ(ReadTextFile(dir.File("fifo"), text), P::kNotRegular);
+  EXPECT_EQ(ReadTextFile("/dev/zero", text), P::kNotRegular);
+  EXPECT_EQ(ReadTextFile(dir.File("plain"), text), P::kTooLarge);
+  EXPECT_EQ(ReadTextFile(dir.Path().string(), text), P::kFolder);
+  EXPECT_EQ(ReadTextFile(dir.File("none"), text), P::kMissing);
+  EXPECT_EQ(ReadTextFile(dir.File("plain/x"), text), P::kMissing);
+  const LineReader folder(dir.Path().string());
+  EXPECT_FALSE(folder.IsOpen());
+  EXPECT_EQ(folder.OpenMessage("x not found !!!"),
+            dir.Path().string() + " is a folder, not a file !!!");
+  EXPECT_EQ(LineReader(dir.File("none")).OpenMessage("x not found !!!"), "x not found !!!");
+  EXPECT_EQ(LineReader(dir.File("binary")).OpenMessage("-"),
+            dir.File("binary") + " is not a text file !!!");
+}
 
 TEST(LineReaderTest, LinesComeWholeWhateverTheirLength) {
   TempDir dir;
