@@ -44,8 +44,8 @@ TEST(ExpoReaderTest, ReadsTheChosenSolution) {
   EXPECT_DOUBLE_EQ(f.data.c, 9.3456);
   EXPECT_DOUBLE_EQ(f.data.beta, 95.5);
   EXPECT_EQ(f.results.sgSymbol, "P 21/c");
-  EXPECT_EQ(f.data.sgNumber, 0);
-  EXPECT_EQ(f.data.settingNumber, 0);
+  EXPECT_EQ(f.data.sgNumber, 14);  // from the symbol, as File Open and braxel-calc find it
+  EXPECT_EQ(f.data.settingNumber, 1);
   ASSERT_EQ(f.data.atomCount, 3);  // a line of blanks is no peak
   EXPECT_EQ(f.data.atomLabels[0], "O3/O3");
   EXPECT_DOUBLE_EQ(f.data.x[0], 0.33333);
@@ -55,7 +55,7 @@ TEST(ExpoReaderTest, ReadsTheChosenSolution) {
   EXPECT_DOUBLE_EQ(f.data.z[1], -0.33333);
   EXPECT_DOUBLE_EQ(f.data.g[2], 1.0);
   EXPECT_DOUBLE_EQ(f.data.B[2], 0.5);
-  EXPECT_TRUE(f.conversions.empty());
+  EXPECT_EQ(f.conversions, std::vector<int>{0});
 
   f.expoChoice.number = " 1";  // the first solution ends at its empty line
   ASSERT_TRUE(f.Read(ReadExpoFile, "two.out", kTwoSolutions));

@@ -65,7 +65,7 @@ TEST(IcsdReaderTest, KeywordLayout) {
   EXPECT_TRUE(f.conversions.empty());
 
   // An uncertain beta, "R" and "H" after the symbol, UTF-8 angle names, no end marker, and a
-  // group line without "(" (no number rather than the last structure's).
+  // group line without "(" (the number its symbol names rather than the last structure's).
   ImportFixture m;
   ASSERT_TRUE(m.Read(ReadIcsdFile, "m.txt",
                      " COL  1\n CELL a=5.3 b=5.4 c=7.6 α=90. β=97.53(2) γ=90.\n"
@@ -77,7 +77,28 @@ TEST(IcsdReaderTest, KeywordLayout) {
   EXPECT_EQ(m.data.atomLabels[0], "Ca1/Ca2+");
   EXPECT_EQ(m.conversions, std::vector<int>{0});
   ASSERT_TRUE(m.Read(ReadIcsdFile, "n.txt", " COL  1\n CELL a=5\n SGR  P 1\n PARM x\n"));
-  EXPECT_EQ(m.data.sgNumber, 0);
+  EXPECT_EQ(m.data.sgNumber, 1);
+}
+
+TEST(IcsdReaderTest, TheSymbolSettlesTheSetting) {
+  // P 1 21/n 1 is the table's second cell choice, with unique axis b; S after the symbol is
+  // origin choice 1, and a number that differs from the symbol's is said to.
+  ImportFixture f;
+  ASSERT_TRUE(f.Read(ReadIcsdFile, "n.txt",
+                     " COL  1\n CELL a=5.3 b=5.4 c=7.6 α=90. β=97.5 γ=90.\n"
+                     " SGR  P 1 21/n 1 (14) - monoclinic\n PARM x\n Ca 1 2.000 4e 0.1 0.2 0.3\n"));
+  EXPECT_EQ(f.data.sgNumber, 14);
+  EXPECT_EQ(f.data.settingNumber, 2);
+  EXPECT_EQ(f.results.uniqueAxis, "b");
+  EXPECT_EQ(f.results.sgSymbol, "P 1 21/n 1");
+  EXPECT_TRUE(f.ui.messages.empty());
+  ASSERT_TRUE(f.Read(ReadIcsdFile, "s.txt",
+                     " COL  1\n CELL a=5.43 b=5.43 c=5.43 α=90. β=90. γ=90.\n"
+                     " SGR  F d -3 m S (226) - cubic\n PARM x\n Si 1 0.000 8a 0 0 0\n"));
+  EXPECT_EQ(f.data.sgNumber, 227);
+  EXPECT_EQ(f.data.settingNumber, 1);
+  EXPECT_EQ(f.ui.messages, std::vector<std::string>{"Space group 227 taken from the symbol; the "
+                                                    "file's number 226 says otherwise !!!"});
 }
 
 TEST(IcsdReaderTest, BlockLayoutEntries) {
