@@ -27,11 +27,17 @@ constexpr double kRadian = M_PI / 180.0;
 constexpr const char* kCellTags[] = {"_cell_length_a",    "_cell_length_b",   "_cell_length_c",
                                      "_cell_angle_alpha", "_cell_angle_beta", "_cell_angle_gamma"};
 
-// A value of the block: the text of its first occurrence under any of the tags; empty for none,
-// "?" and ".".
-std::string ValueOf(const cif::Block& block, std::initializer_list<const char*> tags) {
+// The first value of a tag, also where a file puts a single value in a loop; nothing when the
+// block has none.
+const std::string* FirstValue(cif::Block& block, const std::string& tag) {
+  cif::Column column = block.find_values(tag);
+  return column.length() > 0 ? &column[0] : nullptr;
+}
+
+// A value of the block: the text of the first of the tags it has; empty for none, "?" and ".".
+std::string ValueOf(cif::Block& block, std::initializer_list<const char*> tags) {
   for (const char* tag : tags) {
-    if (const std::string* value = block.find_value(tag)) return cif::as_string(*value);
+    if (const std::string* value = FirstValue(block, tag)) return cif::as_string(*value);
   }
   return {};
 }
@@ -112,7 +118,7 @@ cif::Block* ChooseBlock(cif::Document& document, ImportContext& context) {
   }
   dialog.entryCount = static_cast<int>(candidates.size());
   for (int i = 0; i < dialog.entryCount; ++i) {
-    const cif::Block& block = *candidates[static_cast<std::size_t>(i)];
+    cif::Block& block = *candidates[static_cast<std::size_t>(i)];
     std::string text = "data_" + block.name;
     if (const std::string formula = ValueOf(block, {"_chemical_formula_sum"}); !formula.empty()) {
       text += "  " + formula;
@@ -222,10 +228,10 @@ double EquivalentIsotropic(const Displacement& d, const CrystalData& data) {
 }
 
 // The cell of the block into data; false after "<tag> not found !!".
-bool ReadCell(const cif::Block& block, CrystalData& data, UserInterface& ui) {
+bool ReadCell(cif::Block& block, CrystalData& data, UserInterface& ui) {
   double* fields[] = {&data.a, &data.b, &data.c, &data.alpha, &data.beta, &data.gamma};
   for (int i = 0; i < 6; ++i) {
-    const std::string* value = block.find_value(kCellTags[i]);
+    const std::string* value = FirstValue(block, kCellTags[i]);
     if (value == nullptr || !HasNumber(*value)) {
       ui.ShowMessage(std::string(kCellTags[i]) + " not found !!");
       return false;
@@ -263,10 +269,11 @@ std::string ShownSymbol(const std::string& symbol) {
 
 // The atom sites of the block into data; false after a message.
 bool ReadAtomSites(cif::Block& block, CrystalData& data, UserInterface& ui) {
-  enum { kX, kY, kZ, kLabel, kType, kOccupancy, kU, kB, kCalcFlag };
+  enum { kX, kY, kZ, kLabel, kType, kOccupancy, kU, kB, kCalcFlag, kAdpType, kOldAdpType };
   cif::Table sites =
       block.find("_atom_site_", {"fract_x", "fract_y", "fract_z", "?label", "?type_symbol",
-                                 "?occupancy", "?U_iso_or_equiv", "?B_iso_or_equiv", "?calc_flag"});
+                                 "?occupancy", "?U_iso_or_equiv", "?B_iso_or_equiv", "?calc_flag",
+                                 "?adp_type", "?thermal_displace_type"});
   if (!sites.ok()) {
     ui.ShowMessage("atom site not found !!");
     return false;
@@ -291,8 +298,11 @@ bool ReadAtomSites(cif::Block& block, CrystalData& data, UserInterface& ui) {
     data.z[i] = CoordinateValue(cif::as_string(row[kZ]));
     data.g[i] = row.has(kOccupancy) && HasNumber(row[kOccupancy]) ? NumberOf(row[kOccupancy]) : 1.0;
     const auto tensor = aniso.find(label);
+    // Some files give B under the U tag and say so in the type column.
+    const int typeColumn = row.has2(kAdpType) ? kAdpType : kOldAdpType;
+    const bool givenAsB = row.has2(typeColumn) && cif::as_string(row[typeColumn]).starts_with("B");
     if (row.has(kU) && HasNumber(row[kU])) {
-      data.B[i] = kEightPiSquared * NumberOf(row[kU]);
+      data.B[i] = (givenAsB ? 1.0 : kEightPiSquared) * NumberOf(row[kU]);
     } else if (row.has(kB) && HasNumber(row[kB])) {
       data.B[i] = NumberOf(row[kB]);
     } else if (tensor != aniso.end()) {

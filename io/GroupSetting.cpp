@@ -56,13 +56,14 @@ bool SameGroup(const gemmi::GroupOps& first, const gemmi::GroupOps& second) {
   return first.all_ops_sorted() == second.all_ops_sorted();
 }
 
-// The group of the listed operations: nothing when one is unreadable, or when they are not the
-// elements of one space group with its centring.
+// The group of the listed operations: nothing when one is unreadable or listed twice, or when they
+// are not the elements of one space group with its centring.
 std::optional<gemmi::GroupOps> ListedGroup(const std::vector<std::string>& texts) {
   std::vector<gemmi::Op> listed;
   for (const std::string& text : texts) {
     const std::optional<gemmi::Op> op = OperationOf(text);
-    if (!op) return std::nullopt;
+    // An operation listed twice (x,y,z and x-1,y,z) marks a list that is no group's.
+    if (!op || std::find(listed.begin(), listed.end(), *op) != listed.end()) return std::nullopt;
     listed.push_back(*op);
   }
   gemmi::GroupOps group = gemmi::split_centering_vectors(listed);
@@ -82,8 +83,10 @@ std::optional<gemmi::GroupOps> ListedGroup(const std::vector<std::string>& texts
   return group;
 }
 
-std::optional<gemmi::GroupOps> HallGroup(const std::string& hall) {
+std::optional<gemmi::GroupOps> HallGroup(std::string hall) {
   if (hall.find_first_not_of(" \t") == std::string::npos) return std::nullopt;
+  // CIF writes the blanks of a Hall symbol as underscores in some files: -P_2yn.
+  std::replace(hall.begin(), hall.end(), '_', ' ');
   try {
     return gemmi::symops_from_hall(hall.c_str());
   } catch (const std::exception&) {

@@ -6,7 +6,7 @@ The file is read by iotbx.cif (python3-cctbx), and its tags are interpreted here
   * block: every data block with atom sites (_atom_site_fract_x), numbered from 1 in file order
     as braxel-calc --entry numbers them;
   * group: the listed operations (_space_group_symop_operation_xyz, _symmetry_equiv_pos_as_xyz)
-    generate it; without them the Hall symbol, the Hermann-Mauguin symbol (cctbx's symbol
+    generate it, unless one of them is listed twice; without them the Hall symbol, the Hermann-Mauguin symbol (cctbx's symbol
     reader; markup removed; a centred lattice the tables do not combine with the rest of the
     symbol adds its centring to the primitive symbol's group; rhombohedral axes for a
     rhombohedral cell), the International Tables number;
@@ -15,8 +15,8 @@ The file is read by iotbx.cif (python3-cctbx), and its tags are interpreted here
     of that ion when cctbx holds one, else the neutral atom's (deuterium: hydrogen's), with the
     anomalous terms of the neutral atom from the tables tools/gen_fscat.py takes them from, at
     the Cu Ka1 wavelength 1.540562 A, as data/fscat holds them;
-  * displacement: B = 8 pi^2 Uiso, or Biso; without either, Ueq of the anisotropic U or B tensor
-    (cctbx.adptbx); without any, B = 0.5;
+  * displacement: B = 8 pi^2 Uiso (the value is B where the site's adp type says Biso), or Biso;
+    without either, Ueq of the anisotropic U or B tensor (cctbx.adptbx); without any, B = 0.5;
   * occupancy 1 unless given; images of a site closer than 0.1 A are one position.
 Lines: every reflection of the Laue class (Friedel pairs one form) with 2theta from 10 to 120
 degrees, I = m Lp (|F(hkl)|^2 + |F(-h-k-l)|^2) / 2 with Lp = (1 + cos^2 2theta) /
@@ -192,15 +192,16 @@ def fraction_text(op):
 def space_group(block, cell):
     ops = column(block, "_space_group_symop_operation_xyz") or \
         column(block, "_symmetry_equiv_pos_as_xyz")
-    ops = [o for o in (ops or []) if o not in ("?", ".")]
-    if ops:
+    ops = [sgtbx.rt_mx(fraction_text(o)) for o in (ops or []) if o not in ("?", ".")]
+    # A list that holds one operation twice (modulo whole translations) is no group's list.
+    if ops and len({str(o.mod_positive()) for o in ops}) == len(ops):
         g = sgtbx.space_group()
         for op in ops:
-            g.expand_smx(sgtbx.rt_mx(fraction_text(op)))
+            g.expand_smx(op)
         return g
     hall = first(block, "_space_group_name_Hall", "_symmetry_space_group_name_Hall")
     if hall:
-        return sgtbx.space_group(hall)
+        return sgtbx.space_group(hall.replace("_", " "))
     symbol = first(block, "_space_group_name_H-M_alt", "_symmetry_space_group_name_H-M")
     if symbol:
         g = group_of_symbol(symbol, cell)
@@ -227,6 +228,7 @@ def atom_sites(block, unit_cell):
     occ, uiso, biso = get("_atom_site_occupancy"), get("_atom_site_U_iso_or_equiv"), \
         get("_atom_site_B_iso_or_equiv")
     flags = get("_atom_site_calc_flag")
+    adp_types = column(block, "_atom_site_adp_type") or get("_atom_site_thermal_displace_type")
     aniso = {}
     for kind in ("U", "B"):
         alabels = column(block, "_atom_site_aniso_label") or []
@@ -249,7 +251,9 @@ def atom_sites(block, unit_cell):
         t = types[i] if types[i] not in (None, "?", ".") else ""
         label = labels[i] if labels[i] not in (None, "?", ".") else t
         if uiso[i] is not None and value(uiso[i]) is not None:
-            u = value(uiso[i])
+            # A type Biso says the U column holds B.
+            given_as_b = (adp_types[i] or "").startswith("B")
+            u = value(uiso[i]) / (8 * math.pi ** 2 if given_as_b else 1)
         elif biso[i] is not None and value(biso[i]) is not None:
             u = value(biso[i]) / (8 * math.pi ** 2)
         elif label in aniso:
@@ -342,7 +346,9 @@ def read_blocks(path, notes):
     except Exception as error:  # iotbx reports a Sorry or a parser error
         notes.append("# %s: read by gemmi %s; iotbx.cif refuses it: %s"
                      % (os.path.basename(path), gemmi.__version__, str(error).splitlines()[0]))
-        document = gemmi.cif.read_string(text)
+        # As the file stands: a tag given twice keeps its first value.
+        document = gemmi.cif.Document()
+        document.parse_string(text)
         return [GemmiBlock(b) for b in document]
 
 

@@ -227,6 +227,16 @@ TEST(CifReaderTest, GroupAndSettingFromWhatTheFileStates) {
                 "number 61 say otherwise !!!"},
            Case{"_symmetry_space_group_name_H-M 'P 4'\n_symmetry_Int_Tables_number 75\n", cubic,
                 "P 4", 75, 1, ""},
+           // Operations listed twice are no group's: the symbol decides.
+           Case{"_symmetry_space_group_name_H-M 'P 21/c'\n"
+                "loop_\n_symmetry_equiv_pos_as_xyz\nx,y,z\nx-1,y,z\n",
+                mono, "P 21/c", 14, 1,
+                "Symmetry operations of the file are not those of a space group and are not used "
+                "!!!"},
+           // A lattice the tables do not combine with the rest of the symbol.
+           Case{"_symmetry_space_group_name_H-M 'B 1 21 1'\n", mono, "P 21", 4, 1,
+                "Cell and coordinates converted to the standard setting P 21 of space group 4: "
+                "a' = 1/2a+1/2c, b' = -b, c' = 1/2a-1/2c, origin at 0 0 0 of the file's axes !!!"},
        }) {
     ImportFixture f;
     ASSERT_TRUE(f.Read(ReadCifFile, "s.cif", "data_x\n" + c.lines + c.cell + kOneAtom)) << c.lines;
