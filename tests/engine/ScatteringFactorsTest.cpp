@@ -141,6 +141,18 @@ TEST_F(ScatteringFactorsTest, SpellingsTheTableLacksTakeItsRecords) {
   }
 }
 
+TEST_F(ScatteringFactorsTest, TheBundledFileHasDeuteriumWithHydrogensFactors) {
+  std::vector<std::string> species = {"H", "D"};
+  entries[0].h = 1;
+  ASSERT_EQ(ComputeScatteringFactors(BRAXEL_DATA_DIR "/fscat", 2, species.data(), entries, 1,
+                                     {4, 4, 4, 90, 90, 90}, 4, 1.540562, f, atoms, volume, message),
+            0)
+      << message;
+  EXPECT_EQ(f.At(1, 0), f.At(0, 0));
+  EXPECT_DOUBLE_EQ(atoms.Awt[0], 1.00794);
+  EXPECT_DOUBLE_EQ(atoms.Awt[1], 2.0141);
+}
+
 TEST_F(ScatteringFactorsTest, AngleBeyondTheSphereIsOneEighty) {
   ASSERT_EQ(Compute({"Si"}, {{10, 0, 0}}, {4, 4, 4, 90, 90, 90}), 0);
   EXPECT_DOUBLE_EQ(entries[0].twoTheta, 2 * std::asin(1.0) / kDegree);

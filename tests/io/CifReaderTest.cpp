@@ -169,6 +169,7 @@ TEST(CifReaderTest, DisplacementsIsotropicAnisotropicOrNone) {
   const double beq = (1 / s2 + 2 + 3 / s2 + 2 * 0.5 * cb / s2) / 3;
   EXPECT_NEAR(f.data.B[3], beq, 1e-10);
   EXPECT_DOUBLE_EQ(f.data.B[4], 0.5);
+  EXPECT_EQ(f.results.uniqueAxis, "b");  // for the axis conversion that follows
   EXPECT_EQ(f.ui.messages,
             std::vector<std::string>{
                 "No displacement parameter for 1 of 5 atom sites: B = 0.5 is taken for them !!"});

@@ -28,8 +28,10 @@ const std::string kHead =
 const std::string kTwoSolutions =
     kHead + Solution("0.2150", "   1   Fe1   100.0    0.1000   0.2000   0.3000\n") +
     Solution("0.1875",
-             "   1   O3    90.0    0.333   -0.667   0.1\n   2   Fe2   80.0    0.3333   0.667   "
-             "-0.333\n      \n   3   Si1   70.0    0.5   0.5   0.5\n");
+             // A peak line of exactly 120 characters is one line, not the end of the list.
+             "   1   O3    90.0    0.333   -0.667   0.1" + std::string(79, ' ') +
+                 "\n   2   Fe2   80.0    0.3333   0.667   "
+                 "-0.333\n      \n   3   Si1   70.0    0.5   0.5   0.5\n");
 
 TEST(ExpoReaderTest, ReadsTheChosenSolution) {
   ImportFixture f;

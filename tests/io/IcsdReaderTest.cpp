@@ -22,7 +22,9 @@ const std::string kKeywordText =
     "      Fe    1   3.000 16c  0.1234(5)   1/4         0.5         0.5\n"
     "      0.25\n\n"
     "      O     2  -2.000 32e  0.2625(2)   0.2625(2)   0.2625(2)\n"
-    "      Na    1   1.000 4a   0 0 0\n      Cl    1  -1.000 4b   1/2 1/2 1/2\n"
+    "      Na    1   1.000 4a   0 0 0\n      Cl    1  -1.000 4b   1/2 1/2 1/2 0.875" +
+    std::string(80, ' ') +
+    "0\n"  // a word past column 120 belongs to its line
     " WYCK e c a\n ITF  Si 1 B=0.46\n";
 
 std::string Entry(int code, const std::string& formula, const std::string& cell,
@@ -62,6 +64,7 @@ TEST(IcsdReaderTest, KeywordLayout) {
   EXPECT_DOUBLE_EQ(f.data.g[1], 0.25);  // from the line after it
   EXPECT_DOUBLE_EQ(f.data.g[0], 1.0);
   EXPECT_DOUBLE_EQ(f.data.B[4], 0.5);
+  EXPECT_DOUBLE_EQ(f.data.g[4], 0.875);
   EXPECT_TRUE(f.conversions.empty());
 
   // An uncertain beta, "R" and "H" after the symbol, UTF-8 angle names, no end marker, and a
