@@ -63,10 +63,7 @@ std::string SyntaxMessage(const std::string& what, const std::string& path) {
     rest.erase(0, 1);
   }
   const std::size_t colon = rest.find(": ");
-  if (colon != std::string::npos) rest = rest.substr(colon + 2);
-  for (char& c : rest) {
-    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7e) c = '?';
-  }
+  if (colon != std::string::npos) rest = Printable(rest.substr(colon + 2));
   return line.empty() ? "CIF syntax error: " + rest + " !!"
                       : "CIF syntax error in line " + line + ": " + rest + " !!";
 }
@@ -123,7 +120,7 @@ cif::Block* ChooseBlock(cif::Document& document, ImportContext& context) {
     if (const std::string formula = ValueOf(block, {"_chemical_formula_sum"}); !formula.empty()) {
       text += "  " + formula;
     }
-    dialog.formulas[static_cast<std::size_t>(i + 1)] = text;
+    dialog.formulas[static_cast<std::size_t>(i + 1)] = Printable(text);
   }
   if (!context.icsdEntryPresenter.RunModal(dialog)) return nullptr;
   return candidates[static_cast<std::size_t>(dialog.chosenEntry - 1)];
@@ -261,7 +258,7 @@ GroupStatement StatementOf(cif::Block& block) {
 // The symbol as the form shows it: without markup and setting suffix, a blank after the lattice
 // letter (P21/c is P 21/c).
 std::string ShownSymbol(const std::string& symbol) {
-  std::string shown = WithoutSymbolMarkup(symbol);
+  std::string shown = Printable(WithoutSymbolMarkup(symbol));
   shown = std::string(TrimRight(shown.substr(0, shown.find(':'))));
   if (!shown.empty() && (shown.size() < 2 || shown[1] != ' ')) shown.insert(1, " ");
   return shown;
@@ -360,14 +357,7 @@ bool ReadCifFile(const std::string& path, ImportContext& context) {
   if (!ReadCell(*block, data, ui) || !ReadAtomSites(*block, data, ui)) return false;
   const GroupStatement statement = StatementOf(*block);
   results.sgSymbol = ShownSymbol(statement.symbol);
-  ImportContext reading{data,
-                        results,
-                        ui,
-                        context.icsdEntryPresenter,
-                        context.expoSolutionPresenter,
-                        context.tabsgPath,
-                        context.settingTablePath,
-                        context.convertAxisSetting};
+  ImportContext reading = WithStorage(context, data, results, ui);
   if (!SettleSpaceGroup(statement, reading)) return false;
   context.data = data;
   context.results = results;

@@ -79,14 +79,7 @@ std::optional<ImportFileType> ImportTypeOf(const std::string& path) {
 
 bool ReadStructureFile(ImportFileType type, const std::string& path, ImportContext& context) {
   FileNamingUserInterface ui(context.ui, path);
-  ImportContext reading{context.data,
-                        context.results,
-                        ui,
-                        context.icsdEntryPresenter,
-                        context.expoSolutionPresenter,
-                        context.tabsgPath,
-                        context.settingTablePath,
-                        context.convertAxisSetting};
+  ImportContext reading = WithStorage(context, context.data, context.results, ui);
   switch (type) {
     case ImportFileType::kInp:
       return ReadInpFile(path, reading.data, reading.ui);

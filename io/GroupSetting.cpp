@@ -12,6 +12,7 @@
 
 #include "engine/Capacity.h"
 #include "io/CifSymmetry.h"
+#include "io/ImportText.h"
 #include "platform/TextInput.h"
 #include "spacegroup/GroupOperations.h"
 #include "spacegroup/SpaceGroupRecord.h"
@@ -344,12 +345,13 @@ bool SettleSpaceGroup(const GroupStatement& statement, ImportContext& context) {
     return false;
   }
   const int number = NumberOf(group, data);
-  if (listed && hall && !SameGroup(*hall, group))
-    otherwise.push_back("Hall symbol " + statement.hall);
+  if (listed && hall && !SameGroup(*hall, group)) {
+    otherwise.push_back("Hall symbol " + Printable(statement.hall));
+  }
   const bool symbolAgrees =
       named && SymbolNamesOperations(statement.symbol, group, data.alpha, data.gamma);
   if ((listed || hall) && named && !symbolAgrees) {
-    otherwise.push_back("symbol " + symbol);
+    otherwise.push_back("symbol " + Printable(symbol));
   }
   if (statement.number != 0 && statement.number != number) {
     otherwise.push_back(FormatText("number %d", statement.number));

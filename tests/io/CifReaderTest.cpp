@@ -263,7 +263,7 @@ TEST(CifReaderTest, TheOperationsChooseTheOriginASymbolLeavesOpen) {
 }
 
 TEST(CifReaderTest, AxesTheTableLacksAreCarriedToTheStandardSetting) {
-  // P b n m by its operations: a' = b, b' = c, c' = a of P n m a; x' = y, y' = -z, z' = -x.
+  // P b n m: a' = b, b' = -c, c' = -a of P n m a, so x' = y, y' = -z, z' = -x.
   ImportFixture f;
   ASSERT_TRUE(f.Read(
       ReadCifFile, "pbnm.cif",
