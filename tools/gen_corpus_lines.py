@@ -33,6 +33,7 @@ import glob
 import math
 import os
 import re
+import subprocess
 import sys
 import warnings
 
@@ -358,8 +359,11 @@ def main():
     parser.add_argument("files", nargs="*")
     args = parser.parse_args()
     files = args.files or sorted(glob.glob("tests/data/corpus/*.cif"))
-    out = ["# Powder lines from tools/gen_corpus_lines.py: iotbx.cif and cctbx %s, periodictable %s"
-           % (libtbx.version.get_version(), periodictable.__version__),
+    cctbx_package = subprocess.run(["dpkg-query", "-W", "-f=${Version}", "python3-cctbx"],
+                                   capture_output=True, text=True).stdout
+    out = ["# Powder lines from tools/gen_corpus_lines.py: iotbx.cif and cctbx of python3-cctbx %s"
+           " (libtbx %s), periodictable %s" % (cctbx_package, libtbx.version.get_version(),
+                                              periodictable.__version__),
            "# 'file NAME entry N', then 'refused MESSAGE' or one line per powder line:"
            " '2theta intensity' (Cu Ka1, strongest 100)"]
     for path in files:
