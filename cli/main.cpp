@@ -32,10 +32,11 @@ constexpr const char* kUsage =
     "directory and prints the reflection list.\n"
     "The target is Cu unless given. Exit status 0 on success, 1 on any failure.\n"
     "\n"
-    "--entry N reads entry N of an ICSD file holding several, --solution N solution N of an\n"
-    "EXPO listing; the first unless given. A listing's space-group number is found from its\n"
-    "symbol. A monoclinic or orthorhombic structure in axes the space-group table lacks (a CIF\n"
-    "in P b n m, say) is converted to the standard setting, and this is said on standard error.\n"
+    "--entry N reads entry N of an ICSD file, or data block N of the CIF data blocks with atom\n"
+    "sites, where there are several; --solution N solution N of an EXPO listing; the first\n"
+    "unless given. A structure in axes or with an origin the space-group table lacks (a CIF in\n"
+    "P b n m, say) is converted to the standard setting, as File Open does, and this is said on\n"
+    "standard error.\n"
     "\n"
     "--convert-setting N first converts a structure of space group 3 to 74 to axis setting N\n"
     "(1 to 6; orthorhombic groups to 1 only), as Conversion and OK of Axis Conversion do.\n"
@@ -47,35 +48,6 @@ std::optional<int> TargetIndexOf(const char* symbol) {
     if (std::strcmp(kXRayTargets[i].symbol, symbol) == 0) return static_cast<int>(i + 1);
   }
   return std::nullopt;
-}
-
-// Where the window offers the axis conversion, a structure whose symbol names axes that the
-// space-group table has no setting for (P b n m; P 1 1 21/b read as setting 1) is converted to
-// the standard setting.
-void ConvertToStandardAxes(int systemMode, const Settings& settings, CrystalData& data,
-                           CalculationResults& results, UserInterface& ui) {
-  if (systemMode == kMonoclinicMode) {
-    const bool alpha = data.alpha == 90.0, beta = data.beta == 90.0, gamma = data.gamma == 90.0;
-    if (alpha && !beta && gamma) results.uniqueAxis = 'b';
-    if (alpha && beta && !gamma) results.uniqueAxis = 'c';
-  }
-  CAxisConversionDlg dialog(ui);
-  dialog.systemMode = systemMode;
-  dialog.tablePath = settings.fixed.axisTablePath;
-  dialog.symbolIn = results.sgSymbol;
-  dialog.sgNumberText = std::to_string(data.sgNumber);
-  dialog.settingText = std::to_string(data.settingNumber);
-  dialog.uniqueAxis = results.uniqueAxis;
-  dialog.OnInitDialog();
-  // The orthorhombic settings of the table are origin choices of the abc axes.
-  const int tableAxes = systemMode == kMonoclinicMode ? data.settingNumber : 1;
-  if (dialog.originalSetting < 1 || dialog.originalSetting == tableAxes) return;
-  const std::string symbol = results.sgSymbol;
-  if (ConvertToSetting(1, data, results, settings.fixed.axisTablePath, ui)) {
-    const std::string standard =
-        results.sgSymbol.substr(0, results.sgSymbol.find_last_not_of(' ') + 1);
-    ui.ShowMessage(symbol + " converted to the standard setting " + standard);
-  }
 }
 
 // The structure's symbol from the space-group table, then the conversion of its axes.
@@ -169,10 +141,9 @@ int Main(int argc, char** argv) {
   CrystalData data;
   data.targetIndex = targetIndex;
   CalculationResults results;
+  // The import leaves the structure in a setting of the table; nothing asks for other axes.
   if (!ReadStructureUnattended(*structurePath, choices, data, results, settings.external.tabsgPath,
-                               settings.fixed.axisTablePath, ui, [&](int systemMode) {
-                                 ConvertToStandardAxes(systemMode, settings, data, results, ui);
-                               })) {
+                               settings.fixed.axisTablePath, ui, {})) {
     return 1;
   }
   if (convertSetting && !ConvertSetting(*convertSetting, settings, data, ui)) return 1;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "engine/XRayTarget.h"
 #include "platform/TextInput.h"
@@ -61,21 +61,22 @@ Lookup FindRecord(LineReader& reader, const std::string& species, int targetInde
   return Lookup::kMissing;
 }
 
-// The table's spelling of a species it lacks under its own name, or nothing: a monovalent ion
-// as structure files write it ("Na+", "Cl-") is "Na1+", "Cl1-"; a site name made of an element
-// and a number ("Fe1", "O12", as solution listings give them) is the neutral atom.
-std::optional<std::string> TableSpellingOf(const std::string& species) {
+// The table's spellings of a species it lacks under its own name, in order: a monovalent ion
+// as structure files write it ("Na+", "Cl-") is "Na1+", "Cl1-"; an ion the table has no record
+// for ("Fe5+") and a site name made of an element and a number ("Fe1", "O12", as solution
+// listings give them) are the neutral atom.
+std::vector<std::string> TableSpellingsOf(const std::string& species) {
   const auto letters = std::find_if_not(species.begin(), species.end(),
                                         [](unsigned char c) { return std::isalpha(c) != 0; });
   const std::string element(species.begin(), letters);
-  if (element.empty() || element.size() > 2) return std::nullopt;
+  if (element.empty() || element.size() > 2) return {};
   const std::string rest(letters, species.end());
-  if (rest == "+" || rest == "-") return element + "1" + rest;
-  if (!rest.empty() &&
-      std::all_of(rest.begin(), rest.end(), [](unsigned char c) { return std::isdigit(c) != 0; })) {
-    return element;
-  }
-  return std::nullopt;
+  const auto digits = std::find_if_not(rest.begin(), rest.end(),
+                                       [](unsigned char c) { return std::isdigit(c) != 0; });
+  const std::string sign(digits, rest.end());
+  if (rest == "+" || rest == "-") return {element + "1" + rest, element};
+  if (digits != rest.begin() && (sign.empty() || sign == "+" || sign == "-")) return {element};
+  return {};
 }
 
 }  // namespace
@@ -114,9 +115,9 @@ int ComputeScatteringFactors(const std::string& fscatPath, int atomCount,
         records[j] = records[atoms.sameSpeciesAs[j]];
       } else {
         Lookup found = FindRecord(reader, species[j], targetIndex, records[j]);
-        if (const auto spelling = TableSpellingOf(species[j]);
-            found == Lookup::kMissing && spelling) {
-          found = FindRecord(reader, *spelling, targetIndex, records[j]);
+        for (const std::string& spelling : TableSpellingsOf(species[j])) {
+          if (found != Lookup::kMissing) break;
+          found = FindRecord(reader, spelling, targetIndex, records[j]);
         }
         switch (found) {
           case Lookup::kFound:

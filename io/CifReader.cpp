@@ -1,389 +1,367 @@
 #include "io/CifReader.h"
 
+#include <array>
+#include <cctype>
 #include <cmath>
-#include <deque>
+#include <gemmi/cif.hpp>
+#include <gemmi/elem.hpp>
+#include <map>
 #include <optional>
-#include <string_view>
 #include <vector>
 
 #include "engine/Capacity.h"
-#include "io/CifSymmetry.h"
+#include "io/GroupSetting.h"
 #include "io/ImportText.h"
-#include "spacegroup/SymbolLookup.h"
+#include "platform/TextInput.h"
+#include "spacegroup/GroupOperations.h"
 
 namespace braxel {
 namespace {
 
-// 8 pi^2: B of an isotropic U.
-constexpr double kBPerU = 78.95683520871486;
-constexpr double kSameCell = 0.00001;
+namespace cif = gemmi::cif;
 
-constexpr std::string_view kSymbolTags[] = {
-    "_symmetry_space_group_name_H-M", "_symmetry_space_group_name_h-m", "_space_group_name_H-M_alt",
-    "_space_group_name_h-m_alt"};
-constexpr std::string_view kNumberTags[] = {"_symmetry_Int_Tables_number",
-                                            "_space_group_IT_number"};
-constexpr std::string_view kOperationTags[] = {"_symmetry_equiv_pos_as_xyz",
-                                               "_space_group_symop_operation_xyz"};
+constexpr double kEightPiSquared = 78.95683520871486;  // B of an isotropic U
+constexpr double kDefaultB = 0.5;
+constexpr double kRadian = M_PI / 180.0;
 
-std::string_view FirstWord(std::string_view line) { return WordAt(SplitWords(line), 0); }
+constexpr const char* kCellTags[] = {"_cell_length_a",    "_cell_length_b",   "_cell_length_c",
+                                     "_cell_angle_alpha", "_cell_angle_beta", "_cell_angle_gamma"};
 
-// A blank line has no word and is a leading part of nothing.
-bool IsLeadingPartOf(std::string_view word, std::string_view tag) {
-  return !word.empty() && tag.starts_with(word);
+// The first value of a tag, also where a file puts a single value in a loop; nothing when the
+// block has none.
+const std::string* FirstValue(cif::Block& block, const std::string& tag) {
+  cif::Column column = block.find_values(tag);
+  return column.length() > 0 ? &column[0] : nullptr;
 }
 
-bool IsSymbolTag(std::string_view word) {
-  for (std::string_view tag : kSymbolTags) {
-    if (IsLeadingPartOf(word, tag)) return true;
+// A value of the block: the text of the first of the tags it has; empty for none, "?" and ".".
+std::string ValueOf(cif::Block& block, std::initializer_list<const char*> tags) {
+  for (const char* tag : tags) {
+    if (const std::string* value = FirstValue(block, tag)) return cif::as_string(*value);
   }
-  return false;
+  return {};
 }
 
-bool EndsLoop(std::string_view word) {
-  return word.starts_with("loop_") || word.starts_with("_") || word.starts_with("#") ||
-         word.starts_with("data_");
+bool HasNumber(const std::string& raw) {
+  const std::string text = cif::as_string(raw);
+  const std::size_t i = text.find_first_not_of("+-");
+  const auto digit = [&](std::size_t at) {
+    return at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])) != 0;
+  };
+  return i != std::string::npos && (digit(i) || (text[i] == '.' && digit(i + 1)));
 }
 
-// The symbol's text from the tag's line, or from the next line when the tag stands alone
-// (a text field there begins with ";"). Quoted in ' or ", the text between the quotes. A next
-// line that is a tag or a loop holds no value; it is handed back in pending.
-std::string SymbolText(std::string_view rest, LineReader& reader, std::string& pending) {
-  std::string next;
-  if (TrimRight(rest).find_first_not_of(" \t") == std::string_view::npos && reader.ReadLine(next)) {
-    if (EndsLoop(FirstWord(next))) {
-      pending = std::move(next);
-      return {};
-    }
-    rest = WithoutLineEnd(next);
-    if (rest.starts_with(";")) rest.remove_prefix(1);
-  }
-  const std::size_t quote = rest.find_first_of("'\"");
-  if (quote != std::string_view::npos) {
-    const std::string_view inside = rest.substr(quote + 1);
-    return std::string(inside.substr(0, inside.find(rest[quote])));
-  }
-  const std::size_t start = rest.find_first_not_of(" \t");
-  return start == std::string_view::npos ? std::string()
-                                         : std::string(TrimRight(rest.substr(start)));
-}
+double NumberOf(const std::string& raw) { return ValueBeforeUncertainty(cif::as_string(raw)); }
 
-// Removes a setting suffix ":1", ":2", ":H" or ":R" and gives its setting.
-std::optional<int> TakeSettingSuffix(std::string& symbol) {
-  const std::size_t colon = symbol.rfind(':');
-  if (colon == std::string::npos) return std::nullopt;
-  const std::string_view suffix = TrimRight(std::string_view(symbol).substr(colon + 1));
-  std::optional<int> setting;
-  if (suffix == "1" || suffix == "H" || suffix == "h") setting = 1;
-  if (suffix == "2" || suffix == "R" || suffix == "r") setting = 2;
-  if (setting) symbol = std::string(TrimRight(std::string_view(symbol).substr(0, colon)));
-  return setting;
-}
-
-// The words of loop rows, read across line ends. With quotes, 'x, y, z' is one word.
-class LoopWords {
- public:
-  LoopWords(LineReader& reader, const std::string& firstLine, bool quotes)
-      : reader_(reader), quotes_(quotes) {
-    Split(firstLine);
-  }
-
-  bool Next(std::string& word) {
-    std::string line;
-    while (pending_.empty()) {
-      if (!reader_.ReadLine(line)) return false;
-      Split(line);
-    }
-    word = std::move(pending_.front());
-    pending_.pop_front();
-    return true;
-  }
-
-  // A whole row of count words; false when the file ends first.
-  bool Row(std::size_t count, std::vector<std::string>& row) {
-    row.assign(count, std::string());
-    for (std::string& word : row) {
-      if (!Next(word)) return false;
-    }
-    return true;
-  }
-
- private:
-  void Split(std::string_view line) {
-    std::size_t pos = 0;
-    const auto blank = [&](std::size_t at) {
-      return at >= line.size() || line[at] == ' ' || line[at] == '\t' || line[at] == '\r' ||
-             line[at] == '\n';
-    };
-    while (pos < line.size()) {
-      while (pos < line.size() && blank(pos)) ++pos;
-      if (pos >= line.size()) break;
-      std::size_t end = pos;
-      if (quotes_ && (line[pos] == '\'' || line[pos] == '"')) {
-        // The closing quote is one followed by a blank or the end of the line.
-        end = pos + 1;
-        while (end < line.size() && !(line[end] == line[pos] && blank(end + 1))) ++end;
-        pending_.emplace_back(line.substr(pos + 1, end - pos - 1));
-        pos = end + 1;
-        continue;
-      }
-      while (!blank(end)) ++end;
-      pending_.emplace_back(line.substr(pos, end - pos));
-      pos = end;
-    }
-  }
-
-  LineReader& reader_;
-  bool quotes_;
-  std::deque<std::string> pending_;
-};
-
-struct Loop {
-  std::vector<std::string> tags;
-  std::string firstRowLine;  // the line after the last tag
-};
-
-// The first loop whose tags the test accepts, from the reader's position on.
-template <class Accept>
-std::optional<Loop> FindLoop(LineReader& reader, Accept accept) {
+// The parser's complaint as a line of the file and what is wrong there, without bytes a message
+// cannot show.
+std::string SyntaxMessage(const std::string& what, const std::string& path) {
+  std::string rest = what.starts_with(path + ":") ? what.substr(path.size() + 1) : what;
   std::string line;
-  bool afterLoopWord = false;
-  bool more = reader.ReadLine(line);
-  while (more) {
-    std::string_view word = FirstWord(line);
-    if (afterLoopWord && word.starts_with("_")) {
-      Loop loop;
-      // A file that ends among the tags ends the tag list there.
-      while (more && word.starts_with("_")) {
-        loop.tags.emplace_back(word);
-        more = reader.ReadLine(line);
-        word = more ? FirstWord(line) : std::string_view();
-      }
-      if (accept(loop.tags)) {
-        loop.firstRowLine = more ? line : std::string();
-        return loop;
-      }
-      afterLoopWord = word.starts_with("loop_");
-      if (more) more = reader.ReadLine(line);
-      continue;
+  while (!rest.empty() && std::isdigit(static_cast<unsigned char>(rest.front())) != 0) {
+    line += rest.front();
+    rest.erase(0, 1);
+  }
+  const std::size_t colon = rest.find(": ");
+  if (colon != std::string::npos) rest = Printable(rest.substr(colon + 2));
+  return line.empty() ? "CIF syntax error: " + rest + " !!"
+                      : "CIF syntax error in line " + line + ": " + rest + " !!";
+}
+
+// The document, or nothing after a message. Files as programs write them break rules that hide
+// nothing of the structure: a tag given twice (its first value counts), a tag without a value,
+// no data block heading at all. Such a file is read as it stands.
+std::optional<cif::Document> ParseCif(const std::string& text, const std::string& path,
+                                      UserInterface& ui) {
+  try {
+    return cif::read_memory(text.data(), text.size(), path.c_str());
+  } catch (const std::exception&) {
+    // The heading joins the first line, so that a complaint names the file's own line.
+    const bool headed = text.starts_with("data_") || text.find("\ndata_") != std::string::npos;
+    const std::string lenient = headed ? text : "data_unnamed " + text;
+    try {
+      cif::Document document;
+      cif::pegtl::memory_input<> input(lenient.data(), lenient.size(), path);
+      cif::parse_input(document, input);
+      return document;
+    } catch (const std::exception& error) {
+      ui.ShowMessage(SyntaxMessage(error.what(), path));
+      return std::nullopt;
     }
-    // Blank lines may stand between "loop_" and its tags.
-    afterLoopWord = word.starts_with("loop_") || (afterLoopWord && word.empty());
-    more = reader.ReadLine(line);
   }
-  return std::nullopt;
 }
 
-std::optional<std::size_t> ColumnOf(const std::vector<std::string>& tags, std::string_view name) {
-  for (std::size_t i = 0; i < tags.size(); ++i) {
-    if (std::string_view(tags[i]).starts_with(name)) return i;
-  }
-  return std::nullopt;
+bool HasAtomSites(cif::Block& block) {
+  return block.find_values("_atom_site_fract_x").length() > 0;
 }
 
-// The element is the label's start before its first digit 1 to 9 or "(", at most three
-// characters; a water oxygen Ow or OW is O.
-std::string WithElement(const std::string& label) {
-  std::size_t n = 3;
-  for (const char c : std::string_view("123456789(")) {
-    const std::size_t p = label.find(c);
-    if (p != std::string::npos && p >= 1 && p <= n) n = p;
+// The block with atom sites; the user picks one when several have them. Nothing after a
+// message, or when the user cancels.
+cif::Block* ChooseBlock(cif::Document& document, ImportContext& context) {
+  std::vector<cif::Block*> candidates;
+  for (cif::Block& block : document.blocks) {
+    if (HasAtomSites(block)) candidates.push_back(&block);
   }
-  if (label.starts_with("Ow") || label.starts_with("OW")) return label + "/O";
-  return label + "/" + (n == 3 ? label : label.substr(0, n));
-}
-
-// The operations the file lists, when it lists them; an unreadable one leaves no list to match.
-std::optional<std::vector<SymmetryOperation>> ListedOperations(LineReader& reader, bool& readable) {
-  reader.Rewind();
-  std::optional<std::size_t> column;
-  const std::optional<Loop> loop = FindLoop(reader, [&](const std::vector<std::string>& tags) {
-    for (std::string_view tag : kOperationTags) {
-      for (std::size_t i = 0; i < tags.size() && !column; ++i) {
-        if (tags[i] == tag) column = i;
-      }
+  if (candidates.empty()) {
+    context.ui.ShowMessage("atom site not found !!");
+    return nullptr;
+  }
+  if (candidates.size() == 1) return candidates.front();
+  CIcsdEntryDlg dialog(context.ui);
+  if (candidates.size() > static_cast<std::size_t>(CIcsdEntryDlg::kMaxEntries)) {
+    context.ui.ShowMessage(
+        FormatText("Number of entries exceeds over %d !!!", CIcsdEntryDlg::kMaxEntries));
+    return nullptr;
+  }
+  dialog.entryCount = static_cast<int>(candidates.size());
+  for (int i = 0; i < dialog.entryCount; ++i) {
+    cif::Block& block = *candidates[static_cast<std::size_t>(i)];
+    std::string text = "data_" + block.name;
+    if (const std::string formula = ValueOf(block, {"_chemical_formula_sum"}); !formula.empty()) {
+      text += "  " + formula;
     }
-    return column.has_value();
-  });
-  if (!loop) return std::nullopt;
-  LoopWords words(reader, loop->firstRowLine, true);
-  std::vector<SymmetryOperation> operations;
-  std::vector<std::string> row;
-  readable = true;
-  while (words.Row(loop->tags.size(), row) && !EndsLoop(row[0])) {
-    SymmetryOperation operation;
-    readable = readable && ParseCifOperation(row[*column], operation);
-    operations.push_back(operation);
+    dialog.formulas[static_cast<std::size_t>(i + 1)] = Printable(text);
   }
-  return operations;
+  if (!context.icsdEntryPresenter.RunModal(dialog)) return nullptr;
+  return candidates[static_cast<std::size_t>(dialog.chosenEntry - 1)];
 }
 
-bool IsRhombohedralGroup(int number) {
-  for (const int group : {146, 148, 155, 160, 161, 166, 167}) {
-    if (number == group) return true;
+// The element symbol at the start of text, the longest one in any case, as the scattering-factor
+// file spells it; empty when none. Deuterium counts as an element; elements past californium,
+// which the file lacks, do not (NO1 is nitrogen).
+std::string LeadingElement(std::string_view text, std::size_t& length) {
+  constexpr int kLastTabulated = 98;
+  for (length = std::min<std::size_t>(2, text.size()); length > 0; --length) {
+    const std::string candidate(text.substr(0, length));
+    if (std::isalpha(static_cast<unsigned char>(candidate.back())) == 0) continue;
+    const gemmi::El element = gemmi::find_element(candidate.c_str());
+    if (element == gemmi::El::D ||
+        (element != gemmi::El::X && static_cast<int>(element) <= kLastTabulated)) {
+      return gemmi::element_name(element);
+    }
   }
-  return false;
+  return {};
 }
 
-bool IsRhombohedralCell(const CrystalData& data) {
-  const auto same = [](double p, double q) { return std::fabs(p - q) < kSameCell; };
-  return same(data.a, data.b) && same(data.b, data.c) && same(data.alpha, data.beta) &&
-         same(data.beta, data.gamma) && !same(data.alpha, 90.0);
+bool IsWaterLabel(std::string_view label) {
+  const auto lower = [&](std::size_t i) {
+    return i < label.size() ? static_cast<char>(std::tolower(static_cast<unsigned char>(label[i])))
+                            : '\0';
+  };
+  return (lower(0) == 'w' && lower(1) == 'a' && lower(2) == 't') ||
+         (lower(0) == 'o' && lower(1) == 'w');
 }
 
-// The setting of the group in the table: the one with the file's operations when it lists them,
-// else the symbol's suffix, else the rhombohedral axes for a rhombohedral cell.
-void ChooseSetting(LineReader& reader, std::optional<int> suffixSetting, ImportContext& context) {
-  CrystalData& data = context.data;
-  bool readable = false;
-  const std::optional<std::vector<SymmetryOperation>> listed = ListedOperations(reader, readable);
-  if (listed) {
-    const std::optional<int> setting =
-        readable ? FindSettingByOperations(context.tabsgPath, data.sgNumber, *listed)
-                 : std::nullopt;
-    if (setting) {
-      data.settingNumber = *setting;
+// The charge after an element: 3+, +3, 2-, -2, + or -; nothing when there is none or it is not a
+// whole number.
+std::optional<int> ChargeOf(std::string_view rest) {
+  if (rest == "+" || rest == "-") return rest == "+" ? 1 : -1;
+  if (rest.size() < 2) return std::nullopt;
+  const char sign = rest.front() == '+' || rest.front() == '-' ? rest.front() : rest.back();
+  const std::string_view digits =
+      rest.front() == sign ? rest.substr(1) : rest.substr(0, rest.size() - 1);
+  if ((sign != '+' && sign != '-') || digits.empty() ||
+      digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const int magnitude = LeadingInt(digits);
+  return sign == '+' ? magnitude : -magnitude;
+}
+
+struct Displacement {
+  std::array<double, 6> tensor{};  // 11 22 33 12 13 23
+  bool isB = false;
+};
+
+// The anisotropic displacements of the block by site label.
+std::map<std::string, Displacement> AnisotropicDisplacements(cif::Block& block) {
+  std::map<std::string, Displacement> found;
+  for (const bool isB : {false, true}) {
+    const std::string kind = isB ? "B_" : "U_";
+    enum { k11, kLabel, k22, k33, k12, k13, k23 };
+    // Each kind is a loop of its own in some files: the tensor's first element finds it.
+    cif::Table rows =
+        block.find("_atom_site_aniso_", {kind + "11", "label", "?" + kind + "22", "?" + kind + "33",
+                                         "?" + kind + "12", "?" + kind + "13", "?" + kind + "23"});
+    for (auto row : rows) {
+      Displacement displacement{{}, isB};
+      bool any = false;
+      const int order[] = {k11, k22, k33, k12, k13, k23};
+      for (std::size_t k = 0; k < 6; ++k) {
+        if (row.has(order[k]) && HasNumber(row[order[k]])) {
+          displacement.tensor[k] = NumberOf(row[order[k]]);
+          any = true;
+        }
+      }
+      if (any) found.emplace(cif::as_string(row[kLabel]), displacement);
+    }
+  }
+  return found;
+}
+
+// Ueq (or Beq from a B tensor): a third of the trace of the tensor in Cartesian axes.
+double EquivalentIsotropic(const Displacement& d, const CrystalData& data) {
+  const double edges[] = {data.a, data.b, data.c};
+  const double cosines[] = {std::cos(data.alpha * kRadian), std::cos(data.beta * kRadian),
+                            std::cos(data.gamma * kRadian)};
+  const double sines[] = {std::sin(data.alpha * kRadian), std::sin(data.beta * kRadian),
+                          std::sin(data.gamma * kRadian)};
+  const double volume =
+      edges[0] * edges[1] * edges[2] *
+      std::sqrt(1.0 - cosines[0] * cosines[0] - cosines[1] * cosines[1] - cosines[2] * cosines[2] +
+                2.0 * cosines[0] * cosines[1] * cosines[2]);
+  const double star[] = {edges[1] * edges[2] * sines[0] / volume,
+                         edges[2] * edges[0] * sines[1] / volume,
+                         edges[0] * edges[1] * sines[2] / volume};
+  static constexpr int kPairs[6][2] = {{0, 0}, {1, 1}, {2, 2}, {0, 1}, {0, 2}, {1, 2}};
+  double sum = 0.0;
+  for (int k = 0; k < 6; ++k) {
+    const int i = kPairs[k][0], j = kPairs[k][1];
+    const double metric = edges[i] * edges[j] * (i == j ? 1.0 : cosines[3 - i - j]);
+    sum +=
+        (i == j ? 1.0 : 2.0) * d.tensor[static_cast<std::size_t>(k)] * star[i] * star[j] * metric;
+  }
+  return sum / 3.0;
+}
+
+// The cell of the block into data; false after "<tag> not found !!".
+bool ReadCell(cif::Block& block, CrystalData& data, UserInterface& ui) {
+  double* fields[] = {&data.a, &data.b, &data.c, &data.alpha, &data.beta, &data.gamma};
+  for (int i = 0; i < 6; ++i) {
+    const std::string* value = FirstValue(block, kCellTags[i]);
+    if (value == nullptr || !HasNumber(*value)) {
+      ui.ShowMessage(std::string(kCellTags[i]) + " not found !!");
+      return false;
+    }
+    *fields[i] = NumberOf(*value);
+  }
+  return true;
+}
+
+GroupStatement StatementOf(cif::Block& block) {
+  GroupStatement statement;
+  for (const char* tag : {"_space_group_symop_operation_xyz", "_symmetry_equiv_pos_as_xyz"}) {
+    for (const std::string& value : block.find_values(tag)) {
+      if (!cif::is_null(value)) statement.operations.push_back(cif::as_string(value));
+    }
+    if (!statement.operations.empty()) break;
+  }
+  statement.hall = ValueOf(block, {"_space_group_name_Hall", "_symmetry_space_group_name_Hall"});
+  statement.symbol =
+      ValueOf(block, {"_space_group_name_H-M_alt", "_symmetry_space_group_name_H-M"});
+  const std::string number =
+      ValueOf(block, {"_space_group_IT_number", "_symmetry_Int_Tables_number"});
+  statement.number = LeadingInt(number);
+  return statement;
+}
+
+// The symbol as the form shows it: without markup and setting suffix, a blank after the lattice
+// letter (P21/c is P 21/c).
+std::string ShownSymbol(const std::string& symbol) {
+  std::string shown = Printable(WithoutSymbolMarkup(symbol));
+  shown = std::string(TrimRight(shown.substr(0, shown.find(':'))));
+  if (!shown.empty() && (shown.size() < 2 || shown[1] != ' ')) shown.insert(1, " ");
+  return shown;
+}
+
+// The atom sites of the block into data; false after a message.
+bool ReadAtomSites(cif::Block& block, CrystalData& data, UserInterface& ui) {
+  enum { kX, kY, kZ, kLabel, kType, kOccupancy, kU, kB, kCalcFlag, kAdpType, kOldAdpType };
+  cif::Table sites =
+      block.find("_atom_site_", {"fract_x", "fract_y", "fract_z", "?label", "?type_symbol",
+                                 "?occupancy", "?U_iso_or_equiv", "?B_iso_or_equiv", "?calc_flag",
+                                 "?adp_type", "?thermal_displace_type"});
+  if (!sites.ok()) {
+    ui.ShowMessage("atom site not found !!");
+    return false;
+  }
+  const std::map<std::string, Displacement> aniso = AnisotropicDisplacements(block);
+  int count = 0;
+  int withoutDisplacement = 0;
+  for (auto row : sites) {
+    // Dummy sites mark centroids and the like; they scatter nothing.
+    if (row.has2(kCalcFlag) && cif::as_string(row[kCalcFlag]) == "dum") continue;
+    if (count == kMaxAtoms) {
+      ui.ShowMessage(FormatText("Number of species exceeds over %d !!!", kMaxAtoms));
+      return false;
+    }
+    const std::size_t i = static_cast<std::size_t>(count++);
+    const std::string type = row.has2(kType) ? cif::as_string(row[kType]) : std::string();
+    std::string label = row.has2(kLabel) ? cif::as_string(row[kLabel]) : type;
+    if (label.empty()) label = FormatText("X%d", count);
+    data.atomLabels[i] = label + "/" + ScatteringSpecies(type, label);
+    data.x[i] = CoordinateValue(cif::as_string(row[kX]));
+    data.y[i] = CoordinateValue(cif::as_string(row[kY]));
+    data.z[i] = CoordinateValue(cif::as_string(row[kZ]));
+    data.g[i] = row.has(kOccupancy) && HasNumber(row[kOccupancy]) ? NumberOf(row[kOccupancy]) : 1.0;
+    const auto tensor = aniso.find(label);
+    // Some files give B under the U tag and say so in the type column.
+    const int typeColumn = row.has2(kAdpType) ? kAdpType : kOldAdpType;
+    const bool givenAsB = row.has2(typeColumn) && cif::as_string(row[typeColumn]).starts_with("B");
+    if (row.has(kU) && HasNumber(row[kU])) {
+      data.B[i] = (givenAsB ? 1.0 : kEightPiSquared) * NumberOf(row[kU]);
+    } else if (row.has(kB) && HasNumber(row[kB])) {
+      data.B[i] = NumberOf(row[kB]);
+    } else if (tensor != aniso.end()) {
+      const double equivalent = EquivalentIsotropic(tensor->second, data);
+      data.B[i] = tensor->second.isB ? equivalent : kEightPiSquared * equivalent;
     } else {
-      context.ui.ShowMessage(FormatText(
-          "Symmetry operations of the file match no setting of space group %d !!!", data.sgNumber));
+      data.B[i] = kDefaultB;
+      ++withoutDisplacement;
     }
-  } else if (suffixSetting) {
-    data.settingNumber = *suffixSetting;
-  } else if (IsRhombohedralGroup(data.sgNumber) && IsRhombohedralCell(data)) {
-    data.settingNumber = 2;
   }
+  data.atomCount = count;
+  if (withoutDisplacement > 0) {
+    ui.ShowMessage(
+        FormatText("No displacement parameter for %d of %d atom sites: B = 0.5 is "
+                   "taken for them !!",
+                   withoutDisplacement, count));
+  }
+  return true;
 }
 
 }  // namespace
 
-int ReadCifCellValue(LineReader& stream, const std::string& tag, std::string& line,
-                     std::string& word1, std::string& word2, int index, CrystalData& data,
-                     UserInterface& ui) {
-  for (;;) {
-    const std::vector<std::string_view> words = SplitWords(line);
-    word1 = WordAt(words, 0);
-    word2 = WordAt(words, 1);
-    if (IsLeadingPartOf(word1, tag)) break;
-    if (!stream.ReadLine(line)) {
-      ui.ShowMessage(tag + " not found !!");
-      return 1;
+std::string ScatteringSpecies(std::string_view typeSymbol, std::string_view label) {
+  std::size_t length = 0;
+  if (!typeSymbol.empty()) {
+    if (IsWaterLabel(typeSymbol)) return "O";
+    const std::string element = LeadingElement(typeSymbol, length);
+    if (!element.empty()) {
+      const std::optional<int> charge = ChargeOf(typeSymbol.substr(length));
+      if (!charge || *charge == 0) return element;
+      return element + std::to_string(std::abs(*charge)) + (*charge > 0 ? "+" : "-");
     }
   }
-  if (word2.starts_with("?")) {
-    ui.ShowMessage(tag + " not found !!");
-    return 1;
-  }
-  double* fields[] = {&data.a, &data.b, &data.c, &data.alpha, &data.beta, &data.gamma};
-  *fields[index] = ValueBeforeUncertainty(word2);
-  return 0;
+  if (IsWaterLabel(label)) return "O";
+  const std::string element = LeadingElement(label, length);
+  if (!element.empty()) return element;
+  return std::string(typeSymbol.empty() ? label : typeSymbol);
 }
 
 bool ReadCifFile(const std::string& path, ImportContext& context) {
-  CrystalData& data = context.data;
   UserInterface& ui = context.ui;
-  LineReader reader(path);
-  if (!reader.IsOpen()) {
-    ui.ShowMessage(reader.OpenMessage("CIF file not found !!"));
+  std::string text;
+  if (const TextFileProblem problem = ReadTextFile(path, text); problem != TextFileProblem::kNone) {
+    ui.ShowMessage(TextFileMessage(problem, path, "CIF file not found !!"));
     return false;
   }
-  std::string line;
-  std::string_view tag;
-  while (reader.ReadLine(line)) {
-    tag = FirstWord(line);
-    if (IsSymbolTag(tag)) break;
-  }
-  if (!IsSymbolTag(tag)) {
-    ui.ShowMessage("Space group name not found !!");
-    return false;
-  }
-  const std::string_view symbolLine = WithoutLineEnd(line);
-  std::string pending;
-  std::string symbol =
-      SymbolText(symbolLine.substr(static_cast<std::size_t>(tag.data() + tag.size() - line.data())),
-                 reader, pending);
-  const std::optional<int> suffixSetting = TakeSettingSuffix(symbol);
-  if (!symbol.empty() && (symbol.size() < 2 || symbol[1] != ' ')) symbol.insert(1, " ");
-  context.results.sgSymbol = symbol;
+  std::optional<cif::Document> document = ParseCif(text, path, ui);
+  if (!document) return false;
+  cif::Block* block = ChooseBlock(*document, context);
+  if (block == nullptr) return false;
 
-  data.sgNumber = 0;
-  for (bool more = pending.empty() ? reader.ReadLine(line) : (line = pending, true); more;
-       more = reader.ReadLine(line)) {
-    const std::vector<std::string_view> words = SplitWords(line);
-    const std::string_view word = WordAt(words, 0);
-    if (word.starts_with(kNumberTags[0]) || word.starts_with(kNumberTags[1])) {
-      data.sgNumber = LeadingInt(WordAt(words, 1));
-      break;
-    }
-  }
-  data.settingNumber = 1;
-
-  std::string word1, word2;
-  static const char* const kCellTags[] = {"_cell_length_a",   "_cell_length_b",
-                                          "_cell_length_c",   "_cell_angle_alpha",
-                                          "_cell_angle_beta", "_cell_angle_gamma"};
-  // Each tag is sought from the start: databases write the angles before the edges.
-  for (int i = 0; i < 6; ++i) {
-    reader.Rewind();
-    reader.ReadLine(line);
-    if (ReadCifCellValue(reader, kCellTags[i], line, word1, word2, i, data, ui) != 0) return false;
-  }
-
-  reader.Rewind();
-  const std::optional<Loop> loop = FindLoop(reader, [](const std::vector<std::string>& tags) {
-    return std::string_view(tags[0]).starts_with("_atom_site_") &&
-           ColumnOf(tags, "_atom_site_label").has_value();
-  });
-  if (!loop) {
-    ui.ShowMessage("atom site not found !!");
-    return false;
-  }
-  const std::size_t label = *ColumnOf(loop->tags, "_atom_site_label");
-  const std::optional<std::size_t> columns[] = {ColumnOf(loop->tags, "_atom_site_fract_x"),
-                                                ColumnOf(loop->tags, "_atom_site_fract_y"),
-                                                ColumnOf(loop->tags, "_atom_site_fract_z")};
-  const std::optional<std::size_t> u = ColumnOf(loop->tags, "_atom_site_U_iso_or_equiv");
-  const std::optional<std::size_t> b = ColumnOf(loop->tags, "_atom_site_B_iso_or_equiv");
-  const std::optional<std::size_t> occupancy = ColumnOf(loop->tags, "_atom_site_occupancy");
-
-  LoopWords words(reader, loop->firstRowLine, false);
-  std::vector<std::string> row;
-  int index = -1;
-  while (words.Row(loop->tags.size(), row) && !EndsLoop(row[0])) {
-    if (++index == kMaxAtoms) {
-      data.atomCount = kMaxAtoms;
-      ui.ShowMessage(FormatText("Number of species exceeds over %d !!!", kMaxAtoms));
-      return false;
-    }
-    const std::size_t i = static_cast<std::size_t>(index);
-    data.atomLabels[i] = row[label];
-    double* coordinates[] = {&data.x[i], &data.y[i], &data.z[i]};
-    for (int k = 0; k < 3; ++k) {
-      *coordinates[k] = columns[k] ? CoordinateValue(row[*columns[k]]) : 0.0;
-    }
-    data.B[i] = u   ? kBPerU * ValueBeforeUncertainty(row[*u])
-                : b ? ValueBeforeUncertainty(row[*b])
-                    : 0.5;
-    data.g[i] = occupancy ? ValueBeforeUncertainty(row[*occupancy]) : 1.0;
-  }
-  data.atomCount = index + 1;
-  for (int i = 0; i < data.atomCount; ++i) {
-    std::string& atomLabel = data.atomLabels[static_cast<std::size_t>(i)];
-    atomLabel = WithElement(atomLabel);
-  }
-
-  const bool edgesDiffer = data.a != data.b && data.b != data.c;
-  const int rightAngles = (data.alpha == 90.0) + (data.beta == 90.0) + (data.gamma == 90.0);
-  if (data.sgNumber == 0 && !symbol.empty()) {
-    FindSgBySymbol(context.tabsgPath, symbol, data.sgNumber, data.settingNumber, ui);
-    if (data.sgNumber == 0 && edgesDiffer && rightAngles >= 2) {
-      FindSgInSettingTable(context.settingTablePath,
-                           rightAngles == 3 ? kOrthorhombicSection : kMonoclinicSection, symbol,
-                           data.sgNumber, data.settingNumber, ui);
-    }
-  }
-  if (data.sgNumber != 0) ChooseSetting(reader, suffixSetting, context);
+  // Everything is read into copies, so that a refused file leaves the form's record as it was.
+  CrystalData data = context.data;
+  CalculationResults results = context.results;
+  if (!ReadCell(*block, data, ui) || !ReadAtomSites(*block, data, ui)) return false;
+  const GroupStatement statement = StatementOf(*block);
+  results.sgSymbol = ShownSymbol(statement.symbol);
+  ImportContext reading = WithStorage(context, data, results, ui);
+  if (!SettleSpaceGroup(statement, reading)) return false;
+  context.data = data;
+  context.results = results;
   OfferAxisConversion(context);
-  if (data.sgNumber == 0) ui.ShowMessage("Space group number not found !!!");
   return true;
 }
 

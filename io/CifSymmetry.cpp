@@ -1,19 +1,11 @@
 #include "io/CifSymmetry.h"
 
-#include <algorithm>
-#include <array>
 #include <cctype>
-#include <cmath>
 #include <cstdlib>
-
-#include "engine/Capacity.h"
-#include "spacegroup/SpaceGroupRecord.h"
+#include <string>
 
 namespace braxel {
 namespace {
-
-constexpr double kSameTranslation = 0.0001;  // 0.3333 in a file is the table's 1/3
-constexpr int kMaxSettings = 9;              // the setting is one digit in the table's records
 
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -57,8 +49,6 @@ bool ParseComponent(std::string_view text, double (&rotation)[3], double& transl
   return hasLetter;
 }
 
-double Wrapped(double value) { return value - std::floor(value); }
-
 }  // namespace
 
 bool ParseCifOperation(std::string_view text, SymmetryOperation& operation) {
@@ -75,53 +65,6 @@ bool ParseCifOperation(std::string_view text, SymmetryOperation& operation) {
     rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
   }
   return true;
-}
-
-bool SameOperation(const SymmetryOperation& first, const SymmetryOperation& second) {
-  for (int r = 0; r < 3; ++r) {
-    for (int c = 0; c < 3; ++c) {
-      if (std::fabs(first.R[r][c] - second.R[r][c]) > 1e-9) return false;
-    }
-    const double difference = std::fabs(Wrapped(first.t[r]) - Wrapped(second.t[r]));
-    if (std::min(difference, 1.0 - difference) > kSameTranslation) return false;
-  }
-  return true;
-}
-
-bool SameOperationSets(const std::vector<SymmetryOperation>& first,
-                       const std::vector<SymmetryOperation>& second) {
-  const auto contains = [](const std::vector<SymmetryOperation>& list,
-                           const SymmetryOperation& operation) {
-    for (const SymmetryOperation& other : list) {
-      if (SameOperation(operation, other)) return true;
-    }
-    return false;
-  };
-  for (const SymmetryOperation& operation : first) {
-    if (!contains(second, operation)) return false;
-  }
-  for (const SymmetryOperation& operation : second) {
-    if (!contains(first, operation)) return false;
-  }
-  return true;
-}
-
-std::optional<int> FindSettingByOperations(const std::string& tabsgPath, int sgNumber,
-                                           const std::vector<SymmetryOperation>& operations) {
-  SpaceGroupRecord record;
-  std::string message;
-  std::array<SymmetryOperation, kMaxOperations> expanded;
-  for (int setting = 1; setting <= kMaxSettings; ++setting) {
-    if (ReadSpaceGroupRecord(tabsgPath, sgNumber, setting, record, message) != 0) break;
-    int count = 0;
-    if (BuildOperations(record.symmetryCodes, sgNumber, record.centrosymmetric,
-                        record.conditionCodes[7], expanded, count, message) != 0) {
-      continue;
-    }
-    const std::vector<SymmetryOperation> table(expanded.begin(), expanded.begin() + count);
-    if (SameOperationSets(operations, table)) return setting;
-  }
-  return std::nullopt;
 }
 
 }  // namespace braxel

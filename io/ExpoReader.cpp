@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/Capacity.h"
+#include "io/GroupSetting.h"
 #include "io/ImportText.h"
 #include "platform/TextInput.h"
 
@@ -108,6 +109,9 @@ bool ReadExpoFile(const std::string& path, ImportContext& context) {
     data.z[i] = LeadingDouble(ExpandedFraction(WordAt(words, 5)));
     data.B[i] = 0.5;
   }
+  // The listing names its group by symbol only.
+  if (!SettleSpaceGroup({{}, {}, context.results.sgSymbol, 0}, context)) return false;
+  OfferAxisConversion(context);
   return true;
 }
 

@@ -17,6 +17,35 @@ struct ImportTypeInfo {
   const char* extension;
 };
 
+// What a reader shows names the file it reads: the path follows on a line of its own, unless
+// the text holds it already.
+class FileNamingUserInterface : public UserInterface {
+ public:
+  FileNamingUserInterface(UserInterface& ui, const std::string& path) : ui_(ui), path_(path) {}
+
+  void ShowMessage(const std::string& text) override {
+    if (text.find(path_) != std::string::npos) {
+      ui_.ShowMessage(text);
+    } else {
+      ui_.ShowMessage(text + (text.ends_with('\n') ? "" : "\n") + path_);
+    }
+  }
+  bool AskYesNo(const std::string& text) override { return ui_.AskYesNo(text); }
+  std::optional<std::string> ChooseFileToOpen(const FileDialogRequest& request) override {
+    return ui_.ChooseFileToOpen(request);
+  }
+  std::optional<std::string> ChooseFileToSave(const FileDialogRequest& request) override {
+    return ui_.ChooseFileToSave(request);
+  }
+  void BeginWaitCursor() override { ui_.BeginWaitCursor(); }
+  void EndWaitCursor() override { ui_.EndWaitCursor(); }
+  void Beep() override { ui_.Beep(); }
+
+ private:
+  UserInterface& ui_;
+  const std::string& path_;
+};
+
 const ImportTypeInfo kImportTypes[] = {
     {{"Braxel input file (*.inp)", "*.inp"}, "inp"}, {{"Rietan ins (*.ins)", "*.ins"}, "ins"},
     {{"ICSD txt (*.txt)", "*.txt"}, "txt"},          {{"CIF cif (*.cif)", "*.cif"}, "cif"},
@@ -49,17 +78,19 @@ std::optional<ImportFileType> ImportTypeOf(const std::string& path) {
 }
 
 bool ReadStructureFile(ImportFileType type, const std::string& path, ImportContext& context) {
+  FileNamingUserInterface ui(context.ui, path);
+  ImportContext reading = WithStorage(context, context.data, context.results, ui);
   switch (type) {
     case ImportFileType::kInp:
-      return ReadInpFile(path, context.data, context.ui);
+      return ReadInpFile(path, reading.data, reading.ui);
     case ImportFileType::kIns:
-      return ReadInsFile(path, context);
+      return ReadInsFile(path, reading);
     case ImportFileType::kIcsd:
-      return ReadIcsdFile(path, context);
+      return ReadIcsdFile(path, reading);
     case ImportFileType::kCif:
-      return ReadCifFile(path, context);
+      return ReadCifFile(path, reading);
     case ImportFileType::kExpo:
-      return ReadExpoFile(path, context);
+      return ReadExpoFile(path, reading);
   }
   return false;
 }

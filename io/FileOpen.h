@@ -24,7 +24,7 @@ FileDialogRequest StructureOpenRequest(ImportFileType lastImportType);
 // any other extension or none.
 std::optional<ImportFileType> ImportTypeOf(const std::string& path);
 
-// Calls the reader of the type.
+// Calls the reader of the type. What the reader shows names the file on a second line.
 bool ReadStructureFile(ImportFileType type, const std::string& path, ImportContext& context);
 
 // The main frame's title for a structure file.

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "engine/Capacity.h"
+#include "io/GroupSetting.h"
 #include "io/ImportText.h"
 #include "platform/TextInput.h"
+#include "spacegroup/GroupOperations.h"
 
 namespace braxel {
 namespace {
@@ -79,8 +81,10 @@ void ReadCell(std::string_view line, const Layout& layout, CrystalData& data,
   data.settingNumber = 1;
 }
 
-void ReadSpaceGroup(LineReader& reader, std::string_view line, const Layout& layout,
-                    CrystalData& data, std::string& sgSymbol) {
+// Reads the space-group line; gives the symbol with the letter of its setting after it, as
+// SpaceGroupOfSymbol reads them.
+std::string ReadSpaceGroup(LineReader& reader, std::string_view line, const Layout& layout,
+                           CrystalData& data, std::string& sgSymbol) {
   if (layout.keyword) {
     sgSymbol = std::string(Field(line, 6, 10));
     SettingFromSuffix(line, 7, data.settingNumber);
@@ -91,7 +95,7 @@ void ReadSpaceGroup(LineReader& reader, std::string_view line, const Layout& lay
       const std::string_view inside = line.substr(open + 1);
       data.sgNumber = LeadingInt(inside.substr(0, inside.find(')')));
     }
-    return;
+    return std::string(Field(line, 6, line.find('(', 6) - 6));
   }
   sgSymbol = std::string(Field(line, 12, std::string_view::npos));
   if (sgSymbol.size() <= 10) {
@@ -103,6 +107,7 @@ void ReadSpaceGroup(LineReader& reader, std::string_view line, const Layout& lay
   std::string next;
   reader.ReadLine(next);
   data.sgNumber = LeadingInt(WordAt(SplitWords(next), 2));
+  return std::string(Field(line, 12, std::string_view::npos));
 }
 
 // The block layout's entries and their formulas; false after a shown message.
@@ -159,7 +164,11 @@ bool ReadIcsdFile(const std::string& path, ImportContext& context) {
     ui.ShowMessage(message);
     return false;
   }
-  ReadSpaceGroup(reader, WithoutLineEnd(line), layout, data, context.results.sgSymbol);
+  const GroupStatement statement{
+      {},
+      {},
+      ReadSpaceGroup(reader, WithoutLineEnd(line), layout, data, context.results.sgSymbol),
+      data.sgNumber};
   if (SkipToKeyword(reader, layout.atoms, line, message) != 0) {
     ui.ShowMessage(message);
     return false;
@@ -200,6 +209,11 @@ bool ReadIcsdFile(const std::string& path, ImportContext& context) {
     data.z[i] = CoordinateValue(WordAt(words, xWord + 2));
   }
   data.atomCount = index + 1;
+  // A symbol gemmi reads settles group and setting; otherwise number and suffix letter stand.
+  if (OperationsOfSymbol(statement.symbol, data.alpha, data.gamma) &&
+      !SettleSpaceGroup(statement, context)) {
+    return false;
+  }
   OfferAxisConversion(context);
   return true;
 }

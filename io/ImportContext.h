@@ -25,6 +25,11 @@ struct ImportContext {
   std::function<void(int systemMode)> convertAxisSetting;
 };
 
+// The context with other storage for the record and its result texts, and other message boxes;
+// choosers, tables and the axis conversion stay those of the context.
+ImportContext WithStorage(const ImportContext& context, CrystalData& data,
+                          CalculationResults& results, UserInterface& ui);
+
 // Offers the axis conversion for the record's group: 3 to 15 monoclinic, 16 to 74 orthorhombic.
 void OfferAxisConversion(const ImportContext& context);
 

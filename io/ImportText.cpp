@@ -27,6 +27,15 @@ std::string_view WordAt(const std::vector<std::string_view>& words, std::size_t 
   return index < words.size() ? words[index] : std::string_view();
 }
 
+std::string Printable(std::string_view text) {
+  std::string shown(text);
+  for (char& c : shown) {
+    if (IsWordBreak(c)) c = ' ';
+    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7e) c = '?';
+  }
+  return shown;
+}
+
 std::string_view TrimRight(std::string_view text) {
   while (!text.empty() && IsWordBreak(text.back())) text.remove_suffix(1);
   return text;
@@ -45,6 +54,18 @@ double CoordinateValue(std::string_view word) {
   const double denominator = LeadingDouble(word.substr(slash + 1));
   // A zero denominator is no fraction; the numerator alone is the nearest reading.
   return denominator != 0.0 ? numerator / denominator : numerator;
+}
+
+ImportContext WithStorage(const ImportContext& context, CrystalData& data,
+                          CalculationResults& results, UserInterface& ui) {
+  return {data,
+          results,
+          ui,
+          context.icsdEntryPresenter,
+          context.expoSolutionPresenter,
+          context.tabsgPath,
+          context.settingTablePath,
+          context.convertAxisSetting};
 }
 
 void OfferAxisConversion(const ImportContext& context) {

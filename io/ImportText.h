@@ -12,6 +12,10 @@ std::vector<std::string_view> SplitWords(std::string_view text);
 // The word at index, or an empty text when the line has fewer words.
 std::string_view WordAt(const std::vector<std::string_view>& words, std::size_t index);
 
+// The text as a message may show it: blanks for tabs and line ends, "?" for bytes that are not
+// printable ASCII.
+std::string Printable(std::string_view text);
+
 // The text without its trailing blanks, tabs and line end.
 std::string_view TrimRight(std::string_view text);
 

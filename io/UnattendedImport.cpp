@@ -4,7 +4,6 @@
 
 #include "io/FileOpen.h"
 #include "io/ScriptedChoice.h"
-#include "spacegroup/SymbolLookup.h"
 
 namespace braxel {
 
@@ -23,16 +22,8 @@ bool ReadStructureUnattended(const std::string& path, const UnattendedChoices& c
   ImportContext context{
       data, results, ui, entry, solution, tabsgPath, settingTablePath, convertAxisSetting};
   const bool read = ReadStructureFile(*type, path, context);
-  if (!read || entry.refused || solution.refused) return false;
-  if (data.sgNumber != 0) return true;
-  if (!FindSgNumberBySymbol(tabsgPath, settingTablePath, results.sgSymbol, data.sgNumber,
-                            data.settingNumber, ui)) {
-    // The CIF reader has said so already.
-    if (*type != ImportFileType::kCif) ui.ShowMessage("Space group number not found !!!");
-    return false;
-  }
-  OfferAxisConversion(context);
-  return true;
+  // Without a space-group number there is nothing to calculate; the reader has said so.
+  return read && !entry.refused && !solution.refused && data.sgNumber != 0;
 }
 
 }  // namespace braxel

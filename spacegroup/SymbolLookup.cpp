@@ -2,10 +2,12 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "platform/TextInput.h"
 #include "platform/UserInterface.h"
+#include "spacegroup/GroupOperations.h"
 #include "spacegroup/SpaceGroupRecord.h"
 
 namespace braxel {
@@ -142,18 +144,25 @@ void FindSgBySymbol(const std::string& tabsgPath, const std::string& symbol, int
     ui.ShowMessage("space group file found !!!");
     return;
   }
-  // As a "%3d%3d" scan: a line that stops early keeps the numbers of the last that gave them.
-  int number = 0;
-  int setting = 0;
-  std::string line;
-  while (reader.ReadLine(line)) {
-    std::string_view cursor = line;
-    if (ScanInt(cursor, number, 3)) ScanInt(cursor, setting, 3);
-    std::string_view text;
-    if (SymbolText(line, text) && text.substr(0, symbol.size()) == symbol) {
-      sgNumber = number;
-      settingNumber = setting;
-      return;
+  // The whole symbol first: C 2 2 2 must not stop at C 2 2 21, which comes before it. Then the
+  // first line whose text begins with the symbol.
+  const std::string_view whole = WithoutTrailingBlanks(symbol);
+  for (const bool prefix : {false, true}) {
+    reader.Rewind();
+    // As a "%3d%3d" scan: a line that stops early keeps the numbers of the last that gave them.
+    int number = 0;
+    int setting = 0;
+    std::string line;
+    while (reader.ReadLine(line)) {
+      std::string_view cursor = line;
+      if (ScanInt(cursor, number, 3)) ScanInt(cursor, setting, 3);
+      std::string_view text;
+      if (!SymbolText(line, text)) continue;
+      if (prefix ? text.substr(0, symbol.size()) == symbol : WithoutTrailingBlanks(text) == whole) {
+        sgNumber = number;
+        settingNumber = setting;
+        return;
+      }
     }
   }
 }
@@ -209,6 +218,14 @@ bool FindSgWithoutBlanks(const std::string& tabsgPath, const std::string& settin
 bool FindSgBeyondTable(const std::string& tabsgPath, const std::string& settingTablePath,
                        const std::string& symbol, int& sgNumber, int& settingNumber,
                        UserInterface& ui) {
+  const gemmi::SpaceGroup* group = sgNumber == 0 ? SpaceGroupOfSymbol(symbol) : nullptr;
+  const std::optional<int> setting =
+      group != nullptr ? FindTableSetting(tabsgPath, group->number, group->operations())
+                       : std::nullopt;
+  if (setting) {
+    sgNumber = group->number;
+    settingNumber = *setting;
+  }
   if (sgNumber == 0) {
     FindSgInSettingTable(settingTablePath, kMonoclinicSection, symbol, sgNumber, settingNumber, ui);
   }
@@ -218,6 +235,15 @@ bool FindSgBeyondTable(const std::string& tabsgPath, const std::string& settingT
   }
   if (sgNumber == 0)
     FindSgWithoutBlanks(tabsgPath, settingTablePath, symbol, sgNumber, settingNumber);
+  if (sgNumber == 0 && group != nullptr) {
+    // A group the table holds in other axes only: its number, and the table's first setting.
+    sgNumber = group->number;
+    settingNumber = 1;
+    ui.ShowMessage(
+        FormatText("%s is space group %d in axes the table lacks: setting 1 (%s) is taken !!!",
+                   WithoutSymbolMarkup(symbol).c_str(), group->number,
+                   gemmi::get_spacegroup_reference_setting(group->number).hm));
+  }
   return sgNumber != 0;
 }
 

@@ -15,8 +15,9 @@ inline constexpr int kOrthorhombicSection = 1;
 // groups without axis settings.
 int AxisConversionModeOf(int sgNumber);
 
-// Searches the space-group table for the first line whose symbol text begins with symbol; on a
-// match sets sgNumber and settingNumber, otherwise changes nothing.
+// Searches the space-group table for the first line whose symbol text is the whole symbol, and
+// when none is, for the first whose text begins with it; on a match sets sgNumber and
+// settingNumber, otherwise changes nothing.
 void FindSgBySymbol(const std::string& tabsgPath, const std::string& symbol, int& sgNumber,
                     int& settingNumber, UserInterface& ui);
 
@@ -33,17 +34,17 @@ void FindSgInSettingTable(const std::string& settingTablePath, int section,
 bool FindSgWithoutBlanks(const std::string& tabsgPath, const std::string& settingTablePath,
                          const std::string& symbol, int& sgNumber, int& settingNumber);
 
-// What follows the space-group table's lookup while sgNumber is 0: the monoclinic and then the
-// orthorhombic section of the setting table, then FindSgWithoutBlanks. True when sgNumber is
-// not 0 at the end.
+// What follows the space-group table's lookup while sgNumber is 0: the table's setting with the
+// operations of the group the symbol names however it is spelt (SpaceGroupOfSymbol); the
+// monoclinic and then the orthorhombic section of the setting table; FindSgWithoutBlanks; and
+// last, for a group the symbol names in axes the table lacks, its number with setting 1 and a
+// message saying so. True when sgNumber is not 0 at the end.
 bool FindSgBeyondTable(const std::string& tabsgPath, const std::string& settingTablePath,
                        const std::string& symbol, int& sgNumber, int& settingNumber,
                        UserInterface& ui);
 
-// Find SG Number's search after its question: the space-group table; while sgNumber is 0 the
-// monoclinic and then the orthorhombic section of the setting table; while still 0 both tables
-// once more, whole symbol against whole symbol with every blank removed. True when sgNumber is
-// not 0 at the end; "Space group number not found !!!" is left to the caller.
+// Find SG Number's search after its question: FindSgBySymbol, then FindSgBeyondTable. True when
+// sgNumber is not 0 at the end; "Space group number not found !!!" is left to the caller.
 bool FindSgNumberBySymbol(const std::string& tabsgPath, const std::string& settingTablePath,
                           const std::string& symbol, int& sgNumber, int& settingNumber,
                           UserInterface& ui);

@@ -15,7 +15,9 @@ Sources (versions printed when run):
     entries Hiso, Cval, Sival), plus every oxidation state that python3-pymatgen lists for
     an element (Element.oxidation_states) that the 1992 tables lack; such an ion is a copy
     of its neutral atom (coefficients, weight and anomalous terms).  Ions of the tables
-    take the anomalous terms of their neutral atom.
+    take the anomalous terms of their neutral atom.  Deuterium (D) scatters X-rays as
+    hydrogen: it has hydrogen's coefficients and anomalous terms and its own weight
+    (python3-periodictable's D.mass).
 Records are in byte order of their names, so a lookup by leading characters meets a
 species' own record before any longer name that begins with it (O before O1- and Os).
 
@@ -86,14 +88,15 @@ def ion_name(symbol, charge):
 def build():
     table_labels = [e.label() for e in xray_scattering.it1992_iterator()]
     table_labels = [x for x in table_labels if x not in SPECIAL]
-    species = {}  # name -> (z, coefficients, copy of neutral?)
+    species = {}  # name -> (z, coefficients, copy of neutral?, atomic weight)
     symbol_of = {z: periodictable.elements[z].symbol for z in range(1, LAST_Z + 1)}
     z_of = {s: z for z, s in symbol_of.items()}
     for label in table_labels:
         m = re.fullmatch(r"([A-Z][a-z]?)(\d[+-])?", label)
         if not m or m.group(1) not in z_of:
             raise RuntimeError("unexpected 1992 table label " + label)
-        species[label] = (z_of[m.group(1)], gaussian(label), False)
+        z = z_of[m.group(1)]
+        species[label] = (z, gaussian(label), False, periodictable.elements[z].mass)
     missing = [s for s in symbol_of.values() if s not in species]
     if missing:
         raise RuntimeError("1992 tables lack " + ", ".join(missing))
@@ -105,8 +108,9 @@ def build():
                 continue
             name = ion_name(symbol, q)
             if name not in species:
-                species[name] = (z, species[symbol][1], True)
+                species[name] = (z, species[symbol][1], True, periodictable.elements[z].mass)
                 copies.append(name)
+    species[periodictable.D.symbol] = (1, species["H"][1], False, periodictable.D.mass)
     return species, copies, symbol_of
 
 
@@ -122,10 +126,10 @@ def main():
     lines = []
     names = sorted(species, key=lambda s: s.encode("ascii"))
     for name in names:
-        z, coeff, _ = species[name]
+        z, coeff, _, weight = species[name]
         if len(name) >= NAME_WIDTH:
             raise RuntimeError("name %s leaves no blank before the weight" % name)
-        lines.append("%-*s%.5f" % (NAME_WIDTH, name, periodictable.elements[z].mass))
+        lines.append("%-*s%.5f" % (NAME_WIDTH, name, weight))
         lines.append(" ".join(short(v) for v in coeff))
         lines.append(" ".join("%.4f" % v for v in anomalous_of[z]))
     bad = [l for l in lines if len(l) > MAX_LINE]
@@ -138,7 +142,8 @@ def main():
             raise RuntimeError("%s is found as %s" % (name, first))
     with open(args.out, "w", newline="\n") as f:
         f.write("\n".join(lines) + "\n")
-    ions = [n for n in names if not species[n][2] and n not in symbol_of.values()]
+    ions = [n for n in names
+            if not species[n][2] and n not in symbol_of.values() and species[n][0] != 1]
     print("cctbx it1992/sasaki/henke, periodictable %s, pymatgen oxidation states" %
           periodictable.__version__)
     print("%d records: %d elements, %d ions of the 1992 tables, %d copies of the neutral atom"

@@ -18,11 +18,13 @@ cd "$root"
 "$py" tools/gen_abctrans.py --out "$scratch/ABCTrans"
 "$py" tools/gen_fscat.py --out "$scratch/fscat"
 "$py" tools/gen_reference_f.py --out "$scratch/reference_f.txt"
+"$py" tools/gen_corpus_lines.py --out "$scratch/expected_lines.txt"
 
 status=0
 for pair in "tabsg:data/tabsg" "absences.txt:tests/data/absences.txt" \
             "ABCTrans:data/ABCTrans" "fscat:data/fscat" \
-            "reference_f.txt:tests/data/reference_f.txt"; do
+            "reference_f.txt:tests/data/reference_f.txt" \
+            "expected_lines.txt:tests/data/corpus/expected_lines.txt"; do
   fresh="$scratch/${pair%%:*}"
   committed="${pair#*:}"
   if [[ "${1:-}" == "--update" ]]; then

@@ -60,6 +60,8 @@ TEST(BraxelCalcAxesTest, FindsSpaceGroupNumbers) {
   EXPECT_EQ(outcome.out, "14 1\n");
   outcome = RunBraxelCalc(dir, "--find-sg Pbnm");
   EXPECT_EQ(outcome.out, "62 3\n");
+  outcome = RunBraxelCalc(dir, "--find-sg 'C 2 2 2'");  // not C 2 2 21, a leading part
+  EXPECT_EQ(outcome.out, "21 1\n");
   outcome = RunBraxelCalc(dir, "--find-sg 'X 9'");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out, "");

@@ -130,13 +130,27 @@ TEST_F(ScatteringFactorsTest, SpellingsTheTableLacksTakeItsRecords) {
                 FscatRecord("Na1+", 22.9898, {1, 0, 1, 0, 1, 0, 1, 0, 6}, kAnomalous));
   ASSERT_EQ(Compute({"Na+"}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), 0);
   EXPECT_NEAR(f.At(0, 0), 4 * 1.0 + 6.0 + 4.1, 1e-12);
-  // A site name is the neutral atom; anything else stays unknown.
-  ASSERT_EQ(Compute({"Na12"}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), 0);
-  EXPECT_NEAR(f.At(0, 0), 4 * 1.0 + 7.0 + 4.1, 1e-12);
-  for (const char* unknown : {"K+", "Nb2", "Na1a", "Na++", "1Na", "Na-1"}) {
+  // A site name, and an ion the table lacks, are the neutral atom; anything else stays unknown.
+  for (const char* neutral : {"Na12", "Na3+", "Na2-"}) {
+    ASSERT_EQ(Compute({neutral}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), 0) << neutral;
+    EXPECT_NEAR(f.At(0, 0), 4 * 1.0 + 7.0 + 4.1, 1e-12) << neutral;
+  }
+  for (const char* unknown : {"K+", "Nb2", "Na1a", "Na++", "1Na", "Na-1", "Na2+x"}) {
     EXPECT_EQ(Compute({unknown}, {{1, 0, 0}}, {4, 4, 4, 90, 90, 90}), -1) << unknown;
     EXPECT_EQ(message, std::string(unknown) + " name not found !!!");
   }
+}
+
+TEST_F(ScatteringFactorsTest, TheBundledFileHasDeuteriumWithHydrogensFactors) {
+  std::vector<std::string> species = {"H", "D"};
+  entries[0].h = 1;
+  ASSERT_EQ(ComputeScatteringFactors(BRAXEL_DATA_DIR "/fscat", 2, species.data(), entries, 1,
+                                     {4, 4, 4, 90, 90, 90}, 4, 1.540562, f, atoms, volume, message),
+            0)
+      << message;
+  EXPECT_EQ(f.At(1, 0), f.At(0, 0));
+  EXPECT_DOUBLE_EQ(atoms.Awt[0], 1.00794);
+  EXPECT_DOUBLE_EQ(atoms.Awt[1], 2.0141);
 }
 
 TEST_F(ScatteringFactorsTest, AngleBeyondTheSphereIsOneEighty) {

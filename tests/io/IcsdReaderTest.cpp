@@ -22,7 +22,9 @@ const std::string kKeywordText =
     "      Fe    1   3.000 16c  0.1234(5)   1/4         0.5         0.5\n"
     "      0.25\n\n"
     "      O     2  -2.000 32e  0.2625(2)   0.2625(2)   0.2625(2)\n"
-    "      Na    1   1.000 4a   0 0 0\n      Cl    1  -1.000 4b   1/2 1/2 1/2\n"
+    "      Na    1   1.000 4a   0 0 0\n      Cl    1  -1.000 4b   1/2 1/2 1/2 0.875" +
+    std::string(80, ' ') +
+    "0\n"  // a word past column 120 belongs to its line
     " WYCK e c a\n ITF  Si 1 B=0.46\n";
 
 std::string Entry(int code, const std::string& formula, const std::string& cell,
@@ -62,10 +64,11 @@ TEST(IcsdReaderTest, KeywordLayout) {
   EXPECT_DOUBLE_EQ(f.data.g[1], 0.25);  // from the line after it
   EXPECT_DOUBLE_EQ(f.data.g[0], 1.0);
   EXPECT_DOUBLE_EQ(f.data.B[4], 0.5);
+  EXPECT_DOUBLE_EQ(f.data.g[4], 0.875);
   EXPECT_TRUE(f.conversions.empty());
 
   // An uncertain beta, "R" and "H" after the symbol, UTF-8 angle names, no end marker, and a
-  // group line without "(" (no number rather than the last structure's).
+  // group line without "(" (the number its symbol names rather than the last structure's).
   ImportFixture m;
   ASSERT_TRUE(m.Read(ReadIcsdFile, "m.txt",
                      " COL  1\n CELL a=5.3 b=5.4 c=7.6 α=90. β=97.53(2) γ=90.\n"
@@ -77,7 +80,28 @@ TEST(IcsdReaderTest, KeywordLayout) {
   EXPECT_EQ(m.data.atomLabels[0], "Ca1/Ca2+");
   EXPECT_EQ(m.conversions, std::vector<int>{0});
   ASSERT_TRUE(m.Read(ReadIcsdFile, "n.txt", " COL  1\n CELL a=5\n SGR  P 1\n PARM x\n"));
-  EXPECT_EQ(m.data.sgNumber, 0);
+  EXPECT_EQ(m.data.sgNumber, 1);
+}
+
+TEST(IcsdReaderTest, TheSymbolSettlesTheSetting) {
+  // P 1 21/n 1 is the table's second cell choice, with unique axis b; S after the symbol is
+  // origin choice 1, and a number that differs from the symbol's is said to.
+  ImportFixture f;
+  ASSERT_TRUE(f.Read(ReadIcsdFile, "n.txt",
+                     " COL  1\n CELL a=5.3 b=5.4 c=7.6 α=90. β=97.5 γ=90.\n"
+                     " SGR  P 1 21/n 1 (14) - monoclinic\n PARM x\n Ca 1 2.000 4e 0.1 0.2 0.3\n"));
+  EXPECT_EQ(f.data.sgNumber, 14);
+  EXPECT_EQ(f.data.settingNumber, 2);
+  EXPECT_EQ(f.results.uniqueAxis, "b");
+  EXPECT_EQ(f.results.sgSymbol, "P 1 21/n 1");
+  EXPECT_TRUE(f.ui.messages.empty());
+  ASSERT_TRUE(f.Read(ReadIcsdFile, "s.txt",
+                     " COL  1\n CELL a=5.43 b=5.43 c=5.43 α=90. β=90. γ=90.\n"
+                     " SGR  F d -3 m S (226) - cubic\n PARM x\n Si 1 0.000 8a 0 0 0\n"));
+  EXPECT_EQ(f.data.sgNumber, 227);
+  EXPECT_EQ(f.data.settingNumber, 1);
+  EXPECT_EQ(f.ui.messages, std::vector<std::string>{"Space group 227 taken from the symbol; the "
+                                                    "file's number 226 says otherwise !!!"});
 }
 
 TEST(IcsdReaderTest, BlockLayoutEntries) {

@@ -48,12 +48,14 @@ void ExpectFound(const Found& found, int number, int setting) {
   EXPECT_EQ(found.setting, setting);
 }
 
-TEST_F(SymbolLookupTest, SpaceGroupTableMatchesTheBeginningOfTheSymbolText) {
+TEST_F(SymbolLookupTest, SpaceGroupTableMatchesTheWholeSymbolTextFirst) {
   ExpectFound(BySymbol("P 21/c"), 14, 1);
   ExpectFound(BySymbol("P 1 1 21/n"), 14, 5);
-  // A shorter symbol stops at the first record whose text begins with it.
-  ExpectFound(BySymbol("P 2"), 3, 1);
-  ExpectFound(BySymbol("C 2 2 2"), 20, 1);
+  // C 2 2 21 stands before C 2 2 2 in the table.
+  ExpectFound(BySymbol("C 2 2 2"), 21, 1);
+  ExpectFound(BySymbol("C 2 2 2  "), 21, 1);
+  // Without a whole match, the first record whose text begins with the symbol.
+  ExpectFound(BySymbol("P 4/n b"), 125, 1);
   ExpectFound(BySymbol(""), 1, 1);
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -155,6 +157,50 @@ TEST_F(SymbolLookupTest, FindSgNumberTriesTheTablesInTurn) {
   ExpectFound(found, 62, 3);
   // The orthorhombic section ran to its end before the blank-free comparison.
   EXPECT_EQ(ui.messages, (std::vector<std::string>{"space group name not found !!!"}));
+}
+
+TEST_F(SymbolLookupTest, FindSgNumberUnderstandsTheSpellingsOfFiles) {
+  struct Case {
+    const char* symbol;
+    int number, setting;
+    const char* message;  // "" for none
+  };
+  for (const Case& c : {
+           Case{"C 2 2 2", 21, 1, ""},
+           Case{"F d 3 m", 227, 2, ""},  // the old tables' origin, at the centre
+           Case{"F m 3 m", 225, 1, ""},
+           Case{"Pm3m", 221, 1, ""},
+           Case{"Fd-3m:2", 227, 2, ""},
+           Case{"F d -3 m :2", 227, 2, ""},
+           Case{"P2~1~/n", 14, 2, ""},
+           Case{"P2(1)/c", 14, 1, ""},
+           Case{"R -3 m:R", 166, 2, ""},
+           Case{"R -3 m :H", 166, 1, ""},
+           Case{"I 41/a m d:2", 141, 2, ""},
+           Case{"P 21/b 1 1", 14, 1,
+                "P 21/b 1 1 is space group 14 in axes the table lacks: setting 1 (P 1 21/c 1) "
+                "is taken !!!"},
+           Case{"A 1 2/a 1", 15, 1,
+                "A 1 2/a 1 is space group 15 in axes the table lacks: setting 1 (C 1 2/c 1) is "
+                "taken !!!"},
+           Case{"A -1", 2, 1,
+                "A -1 is space group 2 in axes the table lacks: setting 1 (P -1) is taken !!!"},
+           Case{"C -1", 2, 1,
+                "C -1 is space group 2 in axes the table lacks: setting 1 (P -1) is taken !!!"},
+       }) {
+    Found found;
+    RecordingUserInterface ui;
+    EXPECT_TRUE(
+        FindSgNumberBySymbol(kTabsg, kSettingTable, c.symbol, found.number, found.setting, ui))
+        << c.symbol;
+    ExpectFound(found, c.number, c.setting);
+    if (*c.message != '\0') {
+      ASSERT_FALSE(ui.messages.empty()) << c.symbol;
+      EXPECT_EQ(ui.messages.back(), c.message);
+    } else {
+      EXPECT_TRUE(ui.messages.empty()) << c.symbol;
+    }
+  }
 }
 
 TEST_F(SymbolLookupTest, FindSgNumberKeepsANumberTheRecordHolds) {
