@@ -125,10 +125,11 @@ class BraxelViewTest : public ::testing::Test {
   std::vector<std::string> startMessages;
 };
 
-TEST_F(BraxelViewTest, StartsWithTheTitleTheBundledSettingsAndCu) {
+TEST_F(BraxelViewTest, StartsWithTheTitleTheBundledSettingsAndCuAndNoMessage) {
   EXPECT_EQ(form.title, "Braxel --- [File Name : ]");
-  // The bundled settings name no structure viewer.
-  EXPECT_EQ(startMessages, std::vector<std::string>{"Kristallon path not found !!!"});
+  // The bundled settings name no editor and no structure viewer; that is no error at start.
+  EXPECT_TRUE(startMessages.empty());
+  EXPECT_EQ(view.External().kristallonPath, "");
   EXPECT_EQ(view.Fixed().reportPath, start.File("Braxel.out"));
   EXPECT_EQ(view.External().tabsgPath, BRAXEL_DATA_DIR "/tabsg");
   EXPECT_DOUBLE_EQ(view.Profile().twoThetaEnd, 120.0);
@@ -195,11 +196,17 @@ TEST_F(BraxelViewTest, FailedRunShowsItsMessageAndKeepsTheLastResults) {
   EXPECT_EQ(ReadFile(start.File("Braxel.out")), ui.messages[1]);
 }
 
-TEST_F(BraxelViewTest, ShowOutputOpensTheReportInTheEditor) {
+TEST_F(BraxelViewTest, ShowOutputWithoutAnEditorShowsTheReportInATextWindow) {
   view.OnShowOutput();
-  ASSERT_EQ(system.launched.size(), 1u);
-  EXPECT_EQ(system.launched[0].program, FindProgram("xdg-open", ""));
-  EXPECT_EQ(system.launched[0].arguments, std::vector<std::string>{start.File("Braxel.out")});
+  EXPECT_EQ(ui.messages,
+            std::vector<std::string>{start.File("Braxel.out") + " file not found !!!"});
+  form.TypeNaCl();
+  view.OnCalculateProfile();
+  view.OnShowOutput();
+  EXPECT_TRUE(system.launched.empty());
+  ASSERT_EQ(ui.texts.size(), 1u);
+  EXPECT_EQ(ui.texts[0].first, start.File("Braxel.out"));
+  EXPECT_EQ(ui.texts[0].second, ReadFile(start.File("Braxel.out")));
 }
 
 TEST_F(BraxelViewTest, ShowPatternAfterARunStartsTheBundledViewerOnThePatternFile) {
