@@ -67,7 +67,9 @@ class CrystalFormFields {
   virtual std::string AtomText(int row, int column) const = 0;
 };
 
-// Rebuilds the record from the form; shows the first missing value and returns false.
+// Rebuilds the record from the form. The first missing or unusable value (text that is no
+// number, a cell edge not above 0, angles that make no cell, a row without its label or a value,
+// atoms after an empty row) is shown, false returned and the record left as it was.
 bool GatherCrystalData(const CrystalFormFields& form, CrystalData& data, UserInterface& ui);
 
 // The run's input for the record, with the species cut from the labels.
