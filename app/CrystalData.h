@@ -13,7 +13,8 @@ class UserInterface;
 
 inline constexpr int kMaxResultLines = 193;
 inline constexpr int kMaxReflectionRows = kMaxReflectionEntries;
-inline constexpr int kReflectionColumns = 9;  // number, h, k, l, code, 2theta, d, F, I
+inline constexpr int kReflectionColumns = 10;  // number, h, k, l, code, 2theta, d, F, I, mult
+using ReflectionRow = std::array<std::string, kReflectionColumns>;
 
 // The one crystal structure being worked on.
 struct CrystalData {
@@ -45,8 +46,7 @@ struct CalculationResults {
   int reflectionCount = 0;
   std::vector<std::string> symmetryCodes = std::vector<std::string>(kMaxResultLines);
   std::vector<std::string> conditions = std::vector<std::string>(kMaxResultLines);
-  std::vector<std::array<std::string, kReflectionColumns>> reflectionRows =
-      std::vector<std::array<std::string, kReflectionColumns>>(kMaxReflectionRows);
+  std::vector<ReflectionRow> reflectionRows = std::vector<ReflectionRow>(kMaxReflectionRows);
   bool calculationDone = false;
 };
 
