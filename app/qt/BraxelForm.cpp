@@ -155,7 +155,7 @@ std::string CellText(const QTableWidget* table, int row, int column) {
   return item ? item->text().toStdString() : std::string();
 }
 
-// Cells get an item only once they hold text, so the 6000 empty rows cost nothing.
+// Cells get an item only once they hold text, so empty rows cost nothing.
 void SetCellText(QTableWidget* table, int row, int column, const std::string& text) {
   QTableWidgetItem* item = table->item(row, column);
   if (!item) {

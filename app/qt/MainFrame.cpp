@@ -186,7 +186,9 @@ void CMainFrame::ShowRecentFiles() {
     QAction* action = RecentAction(i);
     action->setVisible(i < recentFiles_.size());
     if (i < recentFiles_.size()) {
-      action->setText(QString("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(recentFiles_[i])));
+      // An "&" of the path is no mnemonic.
+      const QString shown = QDir::toNativeSeparators(recentFiles_[i]).replace('&', "&&");
+      action->setText(QString("&%1 %2").arg(i + 1).arg(shown));
       action->setData(recentFiles_[i]);
     }
   }

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <optional>
 
@@ -285,43 +284,6 @@ TEST_F(BraxelViewTest, ClearEmptiesEveryRowTheResultsAndTheTitleAndKeepsTheRecor
   EXPECT_EQ(ui.messages, Strings{"No SG number !!!"});
 }
 
-TEST_F(BraxelViewTest, EditsAfterARunEmptyTheResults) {
-  struct Case {
-    const char* name;
-    std::function<void(CBraxelView&, FakeForm&)> edit;
-    std::string symbol;  // what "SG symbol :" shows afterwards
-  };
-  const Case cases[] = {
-      {"cell or atom or target", [](CBraxelView& v, FakeForm&) { v.OnStructureEdited(false); },
-       "F m -3 m"},
-      {"space group", [](CBraxelView& v, FakeForm&) { v.OnStructureEdited(true); }, ""},
-      {"Inset",
-       [](CBraxelView& v, FakeForm& f) {
-         f.selected = 0;
-         v.OnInsertAtom();
-       },
-       "F m -3 m"},
-      {"Delete",
-       [](CBraxelView& v, FakeForm& f) {
-         f.selected = 0;
-         v.OnDeleteAtom();
-       },
-       "F m -3 m"},
-  };
-  for (const Case& c : cases) {
-    form.TypeNaCl();
-    view.OnCalculateProfile();
-    ASSERT_TRUE(view.Results().calculationDone);
-    c.edit(view, form);
-    EXPECT_FALSE(view.Results().calculationDone) << c.name;
-    EXPECT_TRUE(form.reflections.empty()) << c.name;
-    EXPECT_TRUE(form.lines[LineList::kConditions].empty()) << c.name;
-    EXPECT_FALSE(form.pattern.has_value()) << c.name;
-    EXPECT_EQ(form.info[InfoBox::kSystem], "") << c.name;
-    EXPECT_EQ(form.info[InfoBox::kSgSymbol], c.symbol) << c.name;
-  }
-}
-
 TEST_F(BraxelViewTest, InsertAndDeleteWorkOnTheSelectedRowWithinTheAtoms) {
   form.TypeNaCl();
   ASSERT_TRUE(view.GatherCrystalData());
@@ -482,17 +444,6 @@ TEST_F(BraxelViewTest, ExportsWriteTheReflectionListAndThePatternOfTheLastRun) {
     highest = std::max(highest, LeadingInt(Split(xy[i], ' ').at(1)));
   }
   EXPECT_EQ(highest, 1000);
-}
-
-TEST_F(BraxelViewTest, CopiedRowsComeUnderTheirHeadingsSeparatedByTabs) {
-  EXPECT_EQ(view.ReflectionTableText({0}, '\t'), "No\th\tk\tl\tid\t2theta\td\tF\tI\tmult\n");
-  form.TypeNaCl();
-  view.OnCalculateProfile();
-  const Strings lines = Split(view.ReflectionTableText({0, 2}, '\t'), '\n');
-  ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(Split(lines[1], '\t')[3], "1");  // 111
-  EXPECT_EQ(Split(lines[2], '\t')[1] + Split(lines[2], '\t')[2] + Split(lines[2], '\t')[3], "200");
-  EXPECT_EQ(Split(lines[2], '\t')[9], "6");
 }
 
 }  // namespace

@@ -273,6 +273,18 @@ TEST_F(BraxelWindowTest, EditsAfterARunEmptyTheResultsAndThePlot) {
       {"cell box", [this] { QTest::keyClicks(Form().Box(FormBox::kA), "1"); }, "F m -3 m"},
       {"target", [this] { QTest::keyClick(Form().Target(), Qt::Key_Down); }, "F m -3 m"},
       {"space group", [this] { TypeBox(FormBox::kSgNumber, "225"); }, ""},
+      {"Delete",
+       [this] {
+         Atoms()->selectRow(2);
+         QTest::mouseClick(Form().DeleteButton(), Qt::LeftButton);
+       },
+       "F m -3 m"},
+      {"Inset",
+       [this] {
+         Atoms()->selectRow(2);
+         QTest::mouseClick(Form().InsertButton(), Qt::LeftButton);
+       },
+       "F m -3 m"},
   };
   for (const Case& c : cases) {
     Calculate();
