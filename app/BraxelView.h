@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/CrystalData.h"
 #include "app/FormControls.h"
@@ -40,12 +43,18 @@ class CBraxelView {
   // The form is shown for the first time: the X-ray list selects the record's target.
   void OnInitialUpdate();
 
-  // Record to controls, after an import or a run.
+  // Record to controls, after an import or a run: the structure, and the results when a run
+  // completed (else only the symbol).
   void ShowCrystalData();
-  // Empties the controls and clears calculationDone; the record keeps its values.
+  // Clear: empties every control and the results and forgets the file; the record keeps its
+  // values.
   void ClearForm();
-  // Controls to record; the first missing value is shown and false returned.
+  // Controls to record; the first missing or unusable value is shown and false returned.
   bool GatherCrystalData();
+  // The user changed the structure in the form (a box, an atom cell, the X-ray target): results
+  // of an earlier run no longer belong to it. A new space-group number or setting also takes
+  // the symbol.
+  void OnStructureEdited(bool spaceGroupEdited);
   // "Inset" and "Delete" of the atom list, on its selected row.
   void OnInsertAtom();
   void OnDeleteAtom();
@@ -58,7 +67,15 @@ class CBraxelView {
   bool OpenStructureFile(const std::string& path);
 
   void OnCalculateProfile();
+  // Writes the gathered form as a .inp file, which then names the window.
   void OnSaveInputFile();
+  // The reflection list of the last run as a CSV file, and its pattern as 2theta and intensity
+  // columns.
+  void OnExportReflections();
+  void OnExportPattern();
+  // Rows of the last run's reflection list (by index) under the column headings, the fields
+  // joined by separator.
+  std::string ReflectionTableText(const std::vector<int>& rows, char separator) const;
   void OnEditProfileParameters();
   // Opens the report in the editor.
   void OnShowOutput();
@@ -70,8 +87,9 @@ class CBraxelView {
   void OnSetExternalFiles();
   // The symbol typed into "SG symbol :" to number and setting, then the axis conversion.
   void OnFindSgNumber();
-  // The Axis Conversion dialog for the record (mode 0 monoclinic, 1 orthorhombic).
-  void ConvertAxisSetting(int systemMode);
+  // The Axis Conversion dialog for the record (mode 0 monoclinic, 1 orthorhombic); true when
+  // the record was converted.
+  bool ConvertAxisSetting(int systemMode);
 
   CrystalData& Data() { return data_; }
   CalculationResults& Results() { return results_; }
@@ -84,11 +102,20 @@ class CBraxelView {
 
  private:
   void SetTitle(const std::string& title);
+  // The structure file now in the window, in the title and the recent files.
+  void NameFile(const std::string& path);
   ImportContext Import();
-  // Empties the five SG Information boxes a run fills, after a read or a symbol lookup.
-  void ClearGroupInfo();
-  // The form after a successful read.
-  void ShowImported(const std::string& title);
+  // Reads a file with the dialog or without; the form follows the outcome.
+  bool ReadStructure(const std::function<std::optional<std::string>(ImportContext&)>& read);
+  // The structure's boxes and atom rows.
+  void ShowStructure();
+  // The last run's results but the symbol when it completed, else empty boxes, lists and plot.
+  void ShowResults();
+  // Forgets the results of the last run and empties them on the form; keepSymbol keeps the
+  // space-group symbol, which may have come with the structure.
+  void ClearResults(bool keepSymbol);
+  // Empties the structure's controls.
+  void ClearStructure();
 
   FormControls& form_;
   UserInterface& ui_;
@@ -96,6 +123,7 @@ class CBraxelView {
   ViewDialogs dialogs_;
   CrystalData data_;
   CalculationResults results_;
+  std::optional<Pattern> pattern_;  // of the last completed run
   Settings settings_;
   std::string ownDirectory_;
   FileOpenState fileOpen_;

@@ -13,7 +13,8 @@ class UserInterface;
 
 inline constexpr int kMaxResultLines = 193;
 inline constexpr int kMaxReflectionRows = kMaxReflectionEntries;
-inline constexpr int kReflectionColumns = 9;  // number, h, k, l, code, 2theta, d, F, I
+inline constexpr int kReflectionColumns = 10;  // number, h, k, l, code, 2theta, d, F, I, mult
+using ReflectionRow = std::array<std::string, kReflectionColumns>;
 
 // The one crystal structure being worked on.
 struct CrystalData {
@@ -45,8 +46,7 @@ struct CalculationResults {
   int reflectionCount = 0;
   std::vector<std::string> symmetryCodes = std::vector<std::string>(kMaxResultLines);
   std::vector<std::string> conditions = std::vector<std::string>(kMaxResultLines);
-  std::vector<std::array<std::string, kReflectionColumns>> reflectionRows =
-      std::vector<std::array<std::string, kReflectionColumns>>(kMaxReflectionRows);
+  std::vector<ReflectionRow> reflectionRows = std::vector<ReflectionRow>(kMaxReflectionRows);
   bool calculationDone = false;
 };
 
@@ -67,7 +67,9 @@ class CrystalFormFields {
   virtual std::string AtomText(int row, int column) const = 0;
 };
 
-// Rebuilds the record from the form; shows the first missing value and returns false.
+// Rebuilds the record from the form. The first missing or unusable value (text that is no
+// number, a cell edge not above 0, angles that make no cell, a row without its label or a value,
+// atoms after an empty row) is shown, false returned and the record left as it was.
 bool GatherCrystalData(const CrystalFormFields& form, CrystalData& data, UserInterface& ui);
 
 // The run's input for the record, with the species cut from the labels.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/CrystalData.h"
+#include "pattern/PatternFile.h"
 
 namespace braxel {
 
@@ -14,8 +15,8 @@ enum class InfoBox { kSgSymbol, kSystem, kLaueGroup, kPointGroup, kCentro, kUniq
 enum class LineList { kSymmetryCodes, kConditions };
 
 // Everything the form view does with its controls. The atom list has AtomRowCount() rows of 7
-// columns (0 the number, 1 the label, 2 to 6 g, x, y, z, B); the reflection list has
-// ReflectionRowCount() rows of 9 columns.
+// columns (0 the number, 1 the label, 2 to 6 g, x, y, z, B); the reflection list shows the rows
+// it is given, of kReflectionColumns columns, and the plot the pattern it is given.
 class FormControls : public CrystalFormFields {
  public:
   virtual void SetBoxText(FormBox box, const std::string& text) = 0;
@@ -32,12 +33,15 @@ class FormControls : public CrystalFormFields {
   // Removes the row; an empty row comes in at the end, so the list keeps its rows.
   virtual void DeleteAtomRow(int row) = 0;
 
-  virtual int ReflectionRowCount() const = 0;
-  virtual std::string ReflectionText(int row, int column) const = 0;
-  virtual void SetReflectionText(int row, int column, const std::string& text) = 0;
+  // Replaces every row of the reflection list.
+  virtual void SetReflectionRows(const std::vector<ReflectionRow>& rows) = 0;
+  // The plot shows the pattern; nullptr empties it.
+  virtual void ShowPattern(const Pattern* pattern) = 0;
 
   // The title of the window the form is in.
   virtual void SetWindowTitle(const std::string& title) = 0;
+  // A structure file was read or written; it heads the list of recent files.
+  virtual void AddRecentFile(const std::string& path) = 0;
 };
 
 }  // namespace braxel

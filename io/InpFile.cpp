@@ -137,11 +137,14 @@ FileDialogRequest InpSaveRequest() {
   return request;
 }
 
-bool SaveInputFile(UserInterface& ui, const std::string& currentFilePath, CrystalData& data,
-                   const std::function<bool(CrystalData&)>& gather) {
+std::optional<std::string> SaveInputFile(UserInterface& ui, const std::string& currentFilePath,
+                                         CrystalData& data,
+                                         const std::function<bool(CrystalData&)>& gather) {
   const std::optional<std::string> path = ui.ChooseFileToSave(InpSaveRequest());
-  if (!path || !gather(data)) return false;
-  return WriteInpFile(*path, InpTitle(currentFilePath), data, ui);
+  if (!path || !gather(data) || !WriteInpFile(*path, InpTitle(currentFilePath), data, ui)) {
+    return std::nullopt;
+  }
+  return path;
 }
 
 }  // namespace braxel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/CrystalData.h"
@@ -31,8 +32,9 @@ bool WriteInpFile(const std::string& path, const std::string& title, const Cryst
 FileDialogRequest InpSaveRequest();
 
 // Save Input File: the Save dialog, then gather (which shows its own message when the form is
-// incomplete), then the file. True when a file was written.
-bool SaveInputFile(UserInterface& ui, const std::string& currentFilePath, CrystalData& data,
-                   const std::function<bool(CrystalData&)>& gather);
+// incomplete), then the file. The path written, or nothing.
+std::optional<std::string> SaveInputFile(UserInterface& ui, const std::string& currentFilePath,
+                                         CrystalData& data,
+                                         const std::function<bool(CrystalData&)>& gather);
 
 }  // namespace braxel

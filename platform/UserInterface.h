@@ -37,6 +37,10 @@ class UserInterface {
   virtual void EndWaitCursor() = 0;
   // The default warning sound.
   virtual void Beep() = 0;
+  // A read-only window with a text, such as a report when no editor is at hand.
+  virtual void ShowText(const std::string& title, const std::string& text) = 0;
+  // The program's own window on an HTML document, where the desktop has no browser.
+  virtual void ShowHelp(const std::string& htmlPath) = 0;
 };
 
 // Shows the wait cursor for the lifetime of the guard, whatever way the scope is left.

@@ -1,5 +1,6 @@
 #include "settings/ExternalPrograms.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -7,6 +8,7 @@
 #include <system_error>
 
 #include "platform/SystemServices.h"
+#include "platform/TextInput.h"
 
 namespace braxel {
 namespace {
@@ -14,7 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kNotCompleted = "Calculation not completed !!!";
-constexpr const char* kEditorEmpty = "Editor path not found !!!";
 constexpr const char* kGrafinoEmpty = "Grafino path not found !!!";
 
 bool IsProgramFile(const fs::path& path) {
@@ -41,10 +42,42 @@ std::optional<fs::path> FindOnPath(const std::string& name) {
   }
 }
 
+// The file of a program name, a relative path taken from the current directory.
+std::string ProgramFile(const std::string& name, const std::string& ownDirectory,
+                        SystemServices& system) {
+  const std::string file = FindProgram(name, ownDirectory);
+  if (fs::path(file).is_relative() && file.find('/') != std::string::npos) {
+    return (fs::path(system.CurrentDirectory()) / file).lexically_normal().string();
+  }
+  return file;
+}
+
+std::vector<std::string> Words(std::string_view text) {
+  std::vector<std::string> words;
+  std::size_t start = 0;
+  while ((start = text.find_first_not_of(" \t", start)) != std::string_view::npos) {
+    const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
+    words.emplace_back(text.substr(start, end - start));
+    start = end;
+  }
+  return words;
+}
+
+// The editor on the file; without one that starts, the file in a read-only text window.
 void LaunchEditor(const Settings& settings, const std::string& file,
                   const std::string& ownDirectory, SystemServices& system, UserInterface& ui) {
-  LaunchConfiguredProgram(settings.external.editorPath, kEditorEmpty, {file}, false, ownDirectory,
-                          system, ui);
+  const std::string& editor = settings.external.editorPath;
+  if (!editor.empty() &&
+      LaunchConfiguredProgram(editor, "", {file}, false, ownDirectory, system, ui)) {
+    return;
+  }
+  std::string text;
+  const TextFileProblem problem = ReadTextFile(file, text);
+  if (problem != TextFileProblem::kNone) {
+    ui.ShowMessage(TextFileMessage(problem, file, file + " file not found !!!"));
+    return;
+  }
+  ui.ShowText(file, text);
 }
 
 }  // namespace
@@ -66,25 +99,43 @@ bool LaunchProgram(const std::string& program, const std::vector<std::string>& a
   return false;
 }
 
+ProgramCommand SplitProgramSetting(const std::string& setting, const std::string& ownDirectory,
+                                   SystemServices& system) {
+  // Longest first, so that a path with blanks is taken whole.
+  std::size_t end = setting.size();
+  while (end > 0 && end != std::string::npos) {
+    const std::string program = setting.substr(0, end);
+    std::error_code error;
+    if (fs::is_regular_file(ProgramFile(program, ownDirectory, system), error)) {
+      return {program, Words(std::string_view(setting).substr(end))};
+    }
+    end = setting.find_last_of(" \t", end - 1);
+  }
+  const std::vector<std::string> words = Words(setting);
+  if (words.empty()) return {};
+  ProgramCommand command{words.front(), {}};
+  command.options.assign(words.begin() + 1, words.end());
+  return command;
+}
+
 bool LaunchConfiguredProgram(const std::string& program, const char* emptyMessage,
                              const std::vector<std::string>& arguments, bool enterItsDirectory,
                              const std::string& ownDirectory, SystemServices& system,
                              UserInterface& ui) {
-  if (program.empty()) {
+  ProgramCommand command = SplitProgramSetting(program, ownDirectory, system);
+  if (command.program.empty()) {
     ui.ShowMessage(emptyMessage);
     return false;
   }
-  std::string file = FindProgram(program, ownDirectory);
   // A path relative to the current directory must still name the program from its own folder.
-  if (fs::path(file).is_relative() && file.find('/') != std::string::npos) {
-    file = (fs::path(system.CurrentDirectory()) / file).lexically_normal().string();
-  }
+  const std::string file = ProgramFile(command.program, ownDirectory, system);
   if (enterItsDirectory) {
     const std::string directory = fs::path(file).parent_path().string();
     // A directory that cannot be entered does not keep the program from starting.
     if (!directory.empty()) system.ChangeDirectory(directory);
   }
-  return LaunchProgram(file, arguments, system, ui);
+  command.options.insert(command.options.end(), arguments.begin(), arguments.end());
+  return LaunchProgram(file, command.options, system, ui);
 }
 
 void OnShowOutput(const Settings& settings, const std::string& ownDirectory, SystemServices& system,
@@ -129,14 +180,17 @@ void OnHelpByHtml(const Settings& settings, const std::string& ownDirectory, Sys
                   UserInterface& ui) {
   const std::string& helpPath = settings.fixed.helpPath;
   std::error_code error;
-  const std::optional<std::string> viewer =
-      fs::is_regular_file(helpPath, error) ? system.FindAssociatedProgram(helpPath) : std::nullopt;
-  if (!viewer || viewer->empty()) {
+  if (!fs::is_regular_file(helpPath, error)) {
     ui.Beep();
     ui.ShowMessage("Cannot execute html file !!!");
     return;
   }
-  LaunchProgram(FindProgram(*viewer, ownDirectory), {helpPath}, system, ui);
+  // The desktop's browser when there is one that starts, else the program's own help window.
+  const std::optional<std::string> viewer = system.FindAssociatedProgram(helpPath);
+  if (!viewer || viewer->empty() ||
+      !system.LaunchProcess(FindProgram(*viewer, ownDirectory), {helpPath})) {
+    ui.ShowHelp(helpPath);
+  }
 }
 
 ExternalFilesDialog::ExternalFilesDialog(const ExternalPaths& paths, UserInterface& ui)
@@ -150,11 +204,18 @@ const char* ExternalFilesDialog::Label(int row) {
   return kLabels.at(static_cast<std::size_t>(row));
 }
 
+const char* ExternalFilesDialog::Purpose(int row) {
+  constexpr std::array<const char*, kRowCount> kPurposes = {"text editor", "pattern viewer",
+                                                            "structure viewer", "space-group table",
+                                                            "scattering factors"};
+  return kPurposes.at(static_cast<std::size_t>(row));
+}
+
 FileDialogRequest ExternalFilesDialog::BrowseRequest(int row) {
   FileDialogRequest request;
   std::string title = Label(row);
   title.resize(title.find(" :"));
-  request.title = title;
+  request.title = title + " (" + Purpose(row) + ")";
   if (row == kEditor || row == kGrafino || row == kKristallon) {
     request.filters = {{"Execute file (*)", "*"}};
   } else {

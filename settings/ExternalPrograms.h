@@ -22,15 +22,27 @@ std::string FindProgram(const std::string& program, const std::string& ownDirect
 bool LaunchProgram(const std::string& program, const std::vector<std::string>& arguments,
                    SystemServices& system, UserInterface& ui);
 
-// Starts a program named in the settings on its arguments; an empty name shows emptyMessage and
-// starts nothing. When enterItsDirectory is set the current directory becomes the program's
-// folder first (and stays so).
+// A program setting such as "gedit --new-window": the whole text is the program when a file
+// carries it as its name (a path may hold blanks), else the longest part before a blank that
+// does, and the words after it are options; when no part names a file, the first word is the
+// program. Relative paths are taken from the current directory.
+struct ProgramCommand {
+  std::string program;
+  std::vector<std::string> options;
+};
+ProgramCommand SplitProgramSetting(const std::string& setting, const std::string& ownDirectory,
+                                   SystemServices& system);
+
+// Starts a program named in the settings (with the options it names, before the arguments); an
+// empty name shows emptyMessage and starts nothing. When enterItsDirectory is set the current
+// directory becomes the program's folder first (and stays so).
 bool LaunchConfiguredProgram(const std::string& program, const char* emptyMessage,
                              const std::vector<std::string>& arguments, bool enterItsDirectory,
                              const std::string& ownDirectory, SystemServices& system,
                              UserInterface& ui);
 
-// Show Output: the report in the editor, whatever the last run's outcome.
+// Show Output: the report in the editor, whatever the last run's outcome; without an editor that
+// starts, the report in a read-only text window.
 void OnShowOutput(const Settings& settings, const std::string& ownDirectory, SystemServices& system,
                   UserInterface& ui);
 
@@ -45,11 +57,12 @@ void OnShowPattern(const Settings& settings, bool calculationDone, const std::st
 // The Open dialog of Edit File.
 FileDialogRequest EditFileRequest();
 
-// Edit File: a file chosen by the user, in the editor.
+// Edit File: a file chosen by the user, in the editor (or the text window, as for the report).
 void OnEditFile(const Settings& settings, const std::string& ownDirectory, SystemServices& system,
                 UserInterface& ui);
 
-// Help by HTML: the help document in the program that opens HTML files.
+// Help by HTML: the help document in the program that opens HTML files, else in the program's
+// own help window; a missing document beeps and is shown.
 void OnHelpByHtml(const Settings& settings, const std::string& ownDirectory, SystemServices& system,
                   UserInterface& ui);
 
@@ -63,6 +76,8 @@ class ExternalFilesDialog {
 
   static const char* Caption() { return "Setting of External Files"; }
   static const char* Label(int row);
+  // What the row's file is, in plain words ("pattern viewer").
+  static const char* Purpose(int row);
   // Programs are offered among all files (they carry no extension here); data files likewise.
   static FileDialogRequest BrowseRequest(int row);
 

@@ -24,15 +24,16 @@ constexpr const char* kIniMissing = "Ini file not found !!!";
 struct PathKey {
   const char* key;
   const char* prefix;  // how a rewritten line begins
+  // Shown when the path is empty. The programs have none: the command that starts one says so
+  // when it is used.
   const char* emptyMessage;
   std::string ExternalPaths::*field;
 };
 
 constexpr std::array<PathKey, 5> kPathKeys = {{
-    {"editor", "editor  = ", "Editor path not found !!!", &ExternalPaths::editorPath},
-    {"grafino", "grafino = ", "Grafino path not found !!!", &ExternalPaths::grafinoPath},
-    {"kristallon", "kristallon = ", "Kristallon path not found !!!",
-     &ExternalPaths::kristallonPath},
+    {"editor", "editor  = ", nullptr, &ExternalPaths::editorPath},
+    {"grafino", "grafino = ", nullptr, &ExternalPaths::grafinoPath},
+    {"kristallon", "kristallon = ", nullptr, &ExternalPaths::kristallonPath},
     {"tabsg", "tabsg   = ", "Tabsg path not found !!!", &ExternalPaths::tabsgPath},
     {"fscat", "fscat   = ", "Fscat path not found !!!", &ExternalPaths::fscatPath},
 }};
@@ -161,7 +162,7 @@ void ReadSettingsFile(const std::string& iniPath, ExternalPaths& paths, ProfileP
     next = *found + 1;
     const std::string path = PathAfterEquals((*lines)[*found].text);
     if (path.empty()) {
-      ui.ShowMessage(key.emptyMessage);
+      if (key.emptyMessage) ui.ShowMessage(key.emptyMessage);
       next = 0;
     }
     paths.*key.field = Resolved(path, iniDirectory);

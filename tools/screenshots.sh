@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Saves pictures of the window after the NaCl calculation and of its dialogs into a folder:
+# Saves pictures of the window into a folder: at its first start, with the NaCl example
+# calculated, with the rutile CIF read after that, refusing a cell edge, the exported files
+# (written there too), the help window and the dialogs.
 #   tools/screenshots.sh DIR
-# Runs on a virtual display, so it works without a screen.
+# Runs on a virtual 1024 x 768 display, so it works without a screen.
 set -euo pipefail
 if [ $# -ne 1 ]; then
   echo "usage: tools/screenshots.sh DIR" >&2
@@ -24,5 +26,6 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc)" --target braxel
 mkdir -p build/run
 cd build/run
-xvfb-run -a -s "-screen 0 1280x1024x24" ../bin/braxel --screenshot "$out" ../../examples/NaCl.inp
+xvfb-run -a -s "-screen 0 1024x768x24" ../bin/braxel --screenshot "$out" ../../examples/NaCl.inp \
+  ../../examples/rutile.cif
 ls "$out"

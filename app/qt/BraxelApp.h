@@ -13,8 +13,9 @@ class CBraxelApp : public QApplication {
   CBraxelApp(int& argc, char** argv);
 
   // Shows the window and runs it until it is closed. "braxel FILE" reads the structure file
-  // and calculates it at start; the hidden "--screenshot DIR" then saves pictures of the window
-  // and its dialogs into DIR and ends. The result is the exit status.
+  // and calculates it at start. The hidden "--screenshot DIR STRUCTURE CIF" instead saves
+  // pictures of the window working on both files, and of its dialogs, into DIR and ends. The
+  // result is the exit status.
   int Run(const std::string& dataDirectory);
 };
 

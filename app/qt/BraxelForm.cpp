@@ -1,15 +1,19 @@
 #include "app/qt/BraxelForm.h"
 
+#include <QAbstractTableModel>
+#include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -18,28 +22,34 @@
 #include <vector>
 
 #include "engine/XRayTarget.h"
+#include "pattern/qt/PatternPlot.h"
+#include "platform/TextInput.h"
 
 namespace braxel {
 namespace {
 
+constexpr int kTwoThetaColumn = 5;  // of the reflection list
+
 struct Column {
   const char* heading;
-  int width;  // pixels
+  int width;  // pixels, at least
   Qt::Alignment alignment;
+  const char* widest;  // the widest text the column shows in practice
 };
 
 const std::vector<Column> kAtomListColumns = {
-    {"No", 28, Qt::AlignRight},     {"  Atom", 65, Qt::AlignLeft},  {"g    ", 55, Qt::AlignRight},
-    {"x     ", 60, Qt::AlignRight}, {"y     ", 60, Qt::AlignRight}, {"z     ", 60, Qt::AlignRight},
-    {"B     ", 60, Qt::AlignRight},
+    {"No", 28, Qt::AlignRight, "80"},           {"  Atom", 65, Qt::AlignLeft, "O12/O2-"},
+    {"g    ", 55, Qt::AlignRight, " 1.00000"},  {"x     ", 60, Qt::AlignRight, "-0.50000"},
+    {"y     ", 60, Qt::AlignRight, "-0.50000"}, {"z     ", 60, Qt::AlignRight, "-0.50000"},
+    {"B     ", 60, Qt::AlignRight, "10.00000"},
 };
 
 const std::vector<Column> kReflectionListColumns = {
-    {"No ", 30, Qt::AlignRight},    {"h ", 30, Qt::AlignRight},
-    {"k ", 30, Qt::AlignRight},     {"l ", 30, Qt::AlignRight},
-    {"id", 25, Qt::AlignRight},     {"2th    ", 60, Qt::AlignRight},
-    {"d     ", 55, Qt::AlignRight}, {"F      ", 63, Qt::AlignRight},
-    {"I    ", 40, Qt::AlignRight},
+    {"No ", 30, Qt::AlignRight, "6000"},       {"h ", 30, Qt::AlignRight, "-10"},
+    {"k ", 30, Qt::AlignRight, "-10"},         {"l ", 30, Qt::AlignRight, "-10"},
+    {"id", 25, Qt::AlignRight, "2"},           {"2th    ", 60, Qt::AlignRight, "127.1234"},
+    {"d     ", 55, Qt::AlignRight, "10.1234"}, {"F      ", 63, Qt::AlignRight, "1234.5678"},
+    {"I    ", 40, Qt::AlignRight, "100.0"},    {"mult", 35, Qt::AlignRight, "192"},
 };
 
 // Aligns each column's cells; in the atom list it gives every cell but the number an edit box
@@ -74,10 +84,32 @@ class CellDelegate : public QStyledItemDelegate {
   const std::vector<Column>& columns_;
 };
 
-QTableWidget* MakeList(const std::vector<Column>& columns, int rows, QWidget* parent) {
-  auto* table = new QTableWidget(rows, static_cast<int>(columns.size()), parent);
+// The atom list: F2, Enter or typing edits the current cell, as a click on the selected row
+// does. The number column is never edited, so the edit goes to the label beside it.
+class AtomTable : public QTableWidget {
+ public:
+  using QTableWidget::QTableWidget;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool starts = enter || event->key() == Qt::Key_F2 || !event->text().trimmed().isEmpty();
+    if (state() != EditingState && starts && currentIndex().isValid()) {
+      if (currentIndex().column() == 0) setCurrentIndex(currentIndex().siblingAtColumn(1));
+      if (enter) {
+        edit(currentIndex());
+        return;
+      }
+    }
+    QTableWidget::keyPressEvent(event);
+  }
+};
+
+// Full-row selection, grid lines and the columns' headings, widths and alignment. A column is as
+// wide as its heading and its widest text need, and never narrower than its width. A list
+// narrower than its columns scrolls sideways.
+void SetUpList(QTableView* table, const std::vector<Column>& columns) {
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table->setSelectionMode(QAbstractItemView::SingleSelection);
   table->setShowGrid(true);
   table->setWordWrap(false);
   table->setItemDelegate(new CellDelegate(columns, table));
@@ -86,22 +118,35 @@ QTableWidget* MakeList(const std::vector<Column>& columns, int rows, QWidget* pa
   table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
   table->horizontalHeader()->setHighlightSections(false);
   table->horizontalHeader()->setSectionsClickable(false);
-  // The widths suit a font with digits 6 pixels wide; a wider font widens them alike.
-  const double scale = std::max(1.0, table->fontMetrics().horizontalAdvance('0') / 6.0);
-  int width = 0;
-  for (int column = 0; column < table->columnCount(); ++column) {
+  table->horizontalHeader()->setStretchLastSection(true);
+  const QFontMetrics metrics = table->fontMetrics();
+  for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
     const Column& layout = columns[static_cast<std::size_t>(column)];
+    const int text = std::max(metrics.horizontalAdvance(layout.heading),
+                              metrics.horizontalAdvance(layout.widest));
+    table->setColumnWidth(column, std::max(layout.width, text + 12));
+  }
+  table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  table->setMinimumSize(240, table->verticalHeader()->defaultSectionSize() * 5);
+}
+
+// The width that shows every column of a list.
+int FullWidth(const QTableView* table) {
+  return table->horizontalHeader()->length() + table->verticalScrollBar()->sizeHint().width() +
+         2 * table->frameWidth();
+}
+
+QTableWidget* MakeAtomList(QWidget* parent) {
+  auto* table =
+      new AtomTable(CBraxelForm::kAtomRows, static_cast<int>(kAtomListColumns.size()), parent);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  SetUpList(table, kAtomListColumns);
+  for (int column = 0; column < table->columnCount(); ++column) {
+    const Column& layout = kAtomListColumns[static_cast<std::size_t>(column)];
     auto* heading = new QTableWidgetItem(layout.heading);
     heading->setTextAlignment(layout.alignment | Qt::AlignVCenter);
     table->setHorizontalHeaderItem(column, heading);
-    const int pixels = static_cast<int>(std::lround(layout.width * scale));
-    table->setColumnWidth(column, pixels);
-    width += pixels;
   }
-  table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  table->setMinimumWidth(width + table->verticalScrollBar()->sizeHint().width() +
-                         2 * table->frameWidth());
   return table;
 }
 
@@ -110,7 +155,7 @@ std::string CellText(const QTableWidget* table, int row, int column) {
   return item ? item->text().toStdString() : std::string();
 }
 
-// Cells get an item only once they hold text, so the 6000 empty rows cost nothing.
+// Cells get an item only once they hold text, so empty rows cost nothing.
 void SetCellText(QTableWidget* table, int row, int column, const std::string& text) {
   QTableWidgetItem* item = table->item(row, column);
   if (!item) {
@@ -129,19 +174,76 @@ QLineEdit* MakeEdit(int characters, QWidget* parent) {
 
 }  // namespace
 
+// The reflection rows of the last run, shown as they are given.
+class ReflectionModel : public QAbstractTableModel {
+ public:
+  explicit ReflectionModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  }
+  int columnCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : kReflectionColumns;
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    return Text(index.row(), index.column());
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal) return {};
+    const Column& column = kReflectionListColumns[static_cast<std::size_t>(section)];
+    if (role == Qt::DisplayRole) return QString(column.heading);
+    if (role == Qt::TextAlignmentRole) {
+      return static_cast<int>(column.alignment | Qt::AlignVCenter);
+    }
+    return {};
+  }
+
+  void SetRows(const std::vector<ReflectionRow>& rows) {
+    beginResetModel();
+    rows_ = rows;
+    endResetModel();
+  }
+  QString Text(int row, int column) const {
+    return QString::fromStdString(
+        rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]);
+  }
+
+ private:
+  std::vector<ReflectionRow> rows_;
+};
+
 CBraxelForm::CBraxelForm(QWidget* parent)
     : QWidget(parent),
       target_(new QComboBox(this)),
-      atoms_(MakeList(kAtomListColumns, kAtomRows, this)),
-      reflections_(MakeList(kReflectionListColumns, kReflectionRows, this)),
+      wavelength_(new QLabel(this)),
+      atoms_(MakeAtomList(this)),
+      reflectionModel_(new ReflectionModel(this)),
+      reflections_(new QTableView(this)),
       codes_(new QListWidget(this)),
       conditions_(new QListWidget(this)),
       insert_(new QPushButton("Inset", this)),
-      delete_(new QPushButton("Delete", this)) {
+      delete_(new QPushButton("Delete", this)),
+      plot_(new qt::PatternPlot(this)),
+      copy_(new QAction("Copy (&C)", this)) {
   atoms_->setObjectName("atomList");
   reflections_->setObjectName("reflectionList");
-  atoms_->setEditTriggers(QAbstractItemView::SelectedClicked);
+  atoms_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed);
+  reflections_->setModel(reflectionModel_);
+  SetUpList(reflections_, kReflectionListColumns);
+  reflections_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   reflections_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Copy and Select All reach the list by their keys and by its context menu.
+  copy_->setShortcut(QKeySequence::Copy);
+  copy_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  auto* selectAll = new QAction("Select All (&A)", this);
+  selectAll->setShortcut(QKeySequence::SelectAll);
+  selectAll->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(selectAll, &QAction::triggered, reflections_, &QTableView::selectAll);
+  reflections_->addAction(copy_);
+  reflections_->addAction(selectAll);
+  reflections_->setContextMenuPolicy(Qt::ActionsContextMenu);
   for (const XRayTarget& target : kXRayTargets) target_->addItem(target.symbol);
 
   auto* spaceGroup = new QGroupBox("Space Group", this);
@@ -159,6 +261,7 @@ CBraxelForm::CBraxelForm(QWidget* parent)
   auto* radiationLayout = new QHBoxLayout(radiation);
   radiationLayout->addWidget(new QLabel("X-ray :", radiation));
   radiationLayout->addWidget(target_);
+  radiationLayout->addWidget(wavelength_);
   radiationLayout->addStretch();
 
   auto* cell = new QGroupBox("Cell Dimensions", this);
@@ -204,30 +307,80 @@ CBraxelForm::CBraxelForm(QWidget* parent)
   auto* conditionsGroup = new QGroupBox("Reflection Conditions", this);
   (new QVBoxLayout(conditionsGroup))->addWidget(conditions_);
   for (QListWidget* list : {codes_, conditions_}) {
-    list->setMinimumHeight(list->fontMetrics().height() * 6);
+    list->setMinimumHeight(list->fontMetrics().height() * 4);
   }
   auto* reflectionsGroup = new QGroupBox("Generated Reflections", this);
   (new QVBoxLayout(reflectionsGroup))->addWidget(reflections_);
 
-  auto* left = new QVBoxLayout;
+  auto* left = new QWidget(this);
+  auto* leftLayout = new QVBoxLayout(left);
+  leftLayout->setContentsMargins(0, 0, 0, 0);
   auto* topLeft = new QHBoxLayout;
   topLeft->addWidget(spaceGroup, 1);
   topLeft->addWidget(radiation);
-  left->addLayout(topLeft);
-  left->addWidget(cell);
-  left->addWidget(atomsGroup, 1);
+  leftLayout->addLayout(topLeft);
+  leftLayout->addWidget(cell);
+  leftLayout->addWidget(atomsGroup, 1);
 
-  auto* right = new QVBoxLayout;
-  right->addWidget(info);
+  auto* right = new QWidget(this);
+  auto* rightLayout = new QVBoxLayout(right);
+  rightLayout->setContentsMargins(0, 0, 0, 0);
+  rightLayout->addWidget(info);
   auto* lists = new QHBoxLayout;
   lists->addWidget(codesGroup);
   lists->addWidget(conditionsGroup);
-  right->addLayout(lists);
-  right->addWidget(reflectionsGroup, 1);
+  rightLayout->addLayout(lists, 1);
 
-  auto* layout = new QHBoxLayout(this);
-  layout->addLayout(left);
-  layout->addLayout(right);
+  // The structure and its group above, the reflections and their plot below; the window's room
+  // is shared among them, and the user may move the borders.
+  const auto splitter = [this](Qt::Orientation orientation, QWidget* first, QWidget* second) {
+    auto* split = new QSplitter(orientation, this);
+    split->setChildrenCollapsible(false);
+    split->addWidget(first);
+    split->addWidget(second);
+    return split;
+  };
+  plot_->setMinimumSize(240, 150);
+  plot_->SetPlaceholder("No pattern: Execute > Calculate Profile (F5)");
+  QSplitter* structure = splitter(Qt::Horizontal, left, right);
+  structure->setSizes({FullWidth(atoms_) + 24, info->sizeHint().width()});
+  QSplitter* results = splitter(Qt::Horizontal, reflectionsGroup, plot_);
+  results->setSizes({FullWidth(reflections_) + 24, 420});
+  results->setStretchFactor(1, 1);
+  QSplitter* halves = splitter(Qt::Vertical, structure, results);
+  halves->setSizes({600, 400});  // in proportion, whatever the window's height
+  halves->setStretchFactor(0, 1);
+  halves->setStretchFactor(1, 1);
+  (new QVBoxLayout(this))->addWidget(halves);
+
+  for (std::size_t i = 0; i < boxes_.size(); ++i) {
+    const bool spaceGroupBox = i == static_cast<std::size_t>(FormBox::kSgNumber) ||
+                               i == static_cast<std::size_t>(FormBox::kSetting);
+    connect(boxes_[i], &QLineEdit::textEdited, this,
+            [this, spaceGroupBox] { emit StructureEdited(spaceGroupBox); });
+  }
+  connect(target_, &QComboBox::activated, this, [this] { emit StructureEdited(false); });
+  connect(target_, &QComboBox::currentIndexChanged, this, &CBraxelForm::ShowWavelength);
+  connect(atoms_, &QTableWidget::itemChanged, this, [this] {
+    if (!settingAtoms_) emit StructureEdited(false);
+  });
+  connect(reflections_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          &CBraxelForm::MarkSelectedReflection);
+  connect(plot_, &qt::PatternPlot::TwoThetaClicked, this, &CBraxelForm::SelectReflectionNear);
+  ShowWavelength();
+}
+
+void CBraxelForm::ShowWavelength() {
+  const int position = target_->currentIndex();
+  if (position < 0) {
+    wavelength_->clear();
+    return;
+  }
+  const XRayTarget& target = kXRayTargets[static_cast<std::size_t>(position)];
+  // "Kb" is one line; the others are named by their stronger Ka1 line.
+  const QString line = position + 1 == kKbTarget ? "Kb" : "Ka1";
+  wavelength_->setText(
+      QString::fromUtf8("%1 %2 \u00c5").arg(line, QString::number(target.ka1, 'g', 7)));
 }
 
 std::string CBraxelForm::BoxText(FormBox box) const { return Box(box)->text().toStdString(); }
@@ -259,7 +412,9 @@ void CBraxelForm::SetLines(LineList list, const std::vector<std::string>& lines)
 }
 
 void CBraxelForm::SetAtomText(int row, int column, const std::string& text) {
+  settingAtoms_ = true;
   SetCellText(atoms_, row, column, text);
+  settingAtoms_ = false;
 }
 
 int CBraxelForm::SelectedAtomRow() const {
@@ -277,18 +432,59 @@ void CBraxelForm::DeleteAtomRow(int row) {
   atoms_->insertRow(atoms_->rowCount());
 }
 
-int CBraxelForm::ReflectionRowCount() const { return reflections_->rowCount(); }
-
-std::string CBraxelForm::ReflectionText(int row, int column) const {
-  return CellText(reflections_, row, column);
+void CBraxelForm::SetReflectionRows(const std::vector<ReflectionRow>& rows) {
+  reflectionModel_->SetRows(rows);
+  plot_->MarkTwoTheta(std::nullopt);
 }
 
-void CBraxelForm::SetReflectionText(int row, int column, const std::string& text) {
-  SetCellText(reflections_, row, column, text);
+void CBraxelForm::ShowPattern(const Pattern* pattern) {
+  if (pattern) {
+    plot_->SetPattern(*pattern, "Braxel.prf");
+  } else {
+    plot_->Clear();
+  }
 }
 
 void CBraxelForm::SetWindowTitle(const std::string& title) {
   window()->setWindowTitle(QString::fromStdString(title));
+}
+
+void CBraxelForm::AddRecentFile(const std::string& path) {
+  emit RecentFileUsed(QString::fromStdString(path));
+}
+
+std::vector<int> CBraxelForm::SelectedReflectionRows() const {
+  std::vector<int> rows;
+  for (const QModelIndex& index : reflections_->selectionModel()->selectedRows()) {
+    rows.push_back(index.row());
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+bool CBraxelForm::SelectReflectionNear(double twoTheta, double tolerance) {
+  int nearest = -1;
+  double distance = tolerance;
+  for (int row = 0; row < reflectionModel_->rowCount(); ++row) {
+    const double gap = std::abs(
+        LeadingDouble(reflectionModel_->Text(row, kTwoThetaColumn).toStdString()) - twoTheta);
+    if (gap <= distance) {
+      nearest = row;
+      distance = gap;
+    }
+  }
+  if (nearest < 0) return false;
+  reflections_->selectRow(nearest);
+  reflections_->scrollTo(reflectionModel_->index(nearest, 0));
+  return true;
+}
+
+void CBraxelForm::MarkSelectedReflection() {
+  const QModelIndex current = reflections_->currentIndex();
+  plot_->MarkTwoTheta(
+      current.isValid() ? std::optional(LeadingDouble(
+                              reflectionModel_->Text(current.row(), kTwoThetaColumn).toStdString()))
+                        : std::nullopt);
 }
 
 }  // namespace braxel

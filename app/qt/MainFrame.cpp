@@ -2,11 +2,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -34,6 +41,10 @@ constexpr CommandText kCommands[] = {
      "Save input data as Braxel file\nSave Input File", kNoIcon},
     {Command::kSaveOutputFile, "saveOutputFile", "Save Output File (&O)...",
      "Save output data\nSave Output File ", kNoIcon},
+    {Command::kExportReflections, "exportReflections", "Export Reflection List (&R)...",
+     "Save the reflection list as a CSV file\nExport Reflection List", kNoIcon},
+    {Command::kExportPattern, "exportPattern", "Export Pattern (&T)...",
+     "Save the pattern as 2theta and intensity columns\nExport Pattern", kNoIcon},
     {Command::kClear, "clear", "Clear (&C)", "Clear all data\nClear", QStyle::SP_DialogResetButton},
     {Command::kExit, "exit", "Exit (&X)", "Application quit\nExit", QStyle::SP_DialogCloseButton},
     {Command::kFindSgNumber, "findSgNumber", "Find SG Number (&S)",
@@ -60,6 +71,12 @@ constexpr CommandText kCommands[] = {
      "Show version information\nVersion Information", QStyle::SP_MessageBoxInformation},
 };
 
+// The one local file a drag carries, or an empty text.
+QString DraggedFile(const QMimeData* data) {
+  const QList<QUrl> urls = data->urls();
+  return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
 }  // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
@@ -79,8 +96,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 }
 
 CMainFrame::CMainFrame(UserInterface& ui, SystemServices& system, const std::string& dataDirectory,
-                       QWidget* parent)
-    : QMainWindow(parent), form_(new CBraxelForm(this)) {
+                       QSettings* recentStore, QWidget* parent)
+    : QMainWindow(parent), form_(new CBraxelForm(this)), recentStore_(recentStore) {
   setCentralWidget(form_);
   // Menu and tool bar are fixed; no context menu offers to hide parts of them.
   setContextMenuPolicy(Qt::NoContextMenu);
@@ -100,6 +117,8 @@ CMainFrame::CMainFrame(UserInterface& ui, SystemServices& system, const std::str
   const std::pair<Command, void (CBraxelView::*)()> handlers[] = {
       {Command::kFileOpen, &CBraxelView::OnFileOpenStructure},
       {Command::kSaveInputFile, &CBraxelView::OnSaveInputFile},
+      {Command::kExportReflections, &CBraxelView::OnExportReflections},
+      {Command::kExportPattern, &CBraxelView::OnExportPattern},
       {Command::kClear, &CBraxelView::ClearForm},
       {Command::kEditProfileParameters, &CBraxelView::OnEditProfileParameters},
       {Command::kCalculateProfile, &CBraxelView::OnCalculateProfile},
@@ -117,9 +136,16 @@ CMainFrame::CMainFrame(UserInterface& ui, SystemServices& system, const std::str
   }
   connect(Action(Command::kExit), &QAction::triggered, this, &QWidget::close);
   connect(Action(Command::kAbout), &QAction::triggered, this, &CMainFrame::OnAppAbout);
+  connect(form_, &CBraxelForm::StructureEdited, this,
+          [this](bool spaceGroupEdited) { view_->OnStructureEdited(spaceGroupEdited); });
+  connect(form_, &CBraxelForm::RecentFileUsed, this, &CMainFrame::AddRecentFile);
+  connect(form_->CopyAction(), &QAction::triggered, this, &CMainFrame::CopyReflections);
+  setAcceptDrops(true);
 
-  // The frame is made to fit the form, and never smaller than its first size.
-  resize(QSize(720, 600).expandedTo(sizeHint()));
+  // The frame is made to fit the form, never smaller than its first size nor larger than the
+  // screen with room for the window's border and title.
+  const QSize screen = this->screen()->availableGeometry().size() - QSize(8, 40);
+  resize(QSize(720, 600).expandedTo(sizeHint()).boundedTo(screen));
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -127,6 +153,46 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::OnAppAbout() {
   CAboutDlg about(this);
   about.exec();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DraggedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  const QString path = DraggedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  view_->OpenStructureFile(path.toStdString());
+}
+
+void CMainFrame::CopyReflections() {
+  const std::vector<int> rows = form_->SelectedReflectionRows();
+  if (rows.empty()) return;
+  QApplication::clipboard()->setText(
+      QString::fromStdString(view_->ReflectionTableText(rows, '\t')));
+}
+
+void CMainFrame::AddRecentFile(const QString& path) {
+  recentFiles_.removeAll(path);
+  recentFiles_.prepend(path);
+  while (recentFiles_.size() > kRecentFiles) recentFiles_.removeLast();
+  if (recentStore_) recentStore_->setValue("Recent File List", recentFiles_);
+  ShowRecentFiles();
+}
+
+void CMainFrame::ShowRecentFiles() {
+  for (int i = 0; i < kRecentFiles; ++i) {
+    QAction* action = RecentAction(i);
+    action->setVisible(i < recentFiles_.size());
+    if (i < recentFiles_.size()) {
+      // An "&" of the path is no mnemonic.
+      const QString shown = QDir::toNativeSeparators(recentFiles_[i]).replace('&', "&&");
+      action->setText(QString("&%1 %2").arg(i + 1).arg(shown));
+      action->setData(recentFiles_[i]);
+    }
+  }
+  recentSeparator_->setVisible(!recentFiles_.isEmpty());
 }
 
 void CMainFrame::CreateActions() {
@@ -142,32 +208,50 @@ void CMainFrame::CreateActions() {
     }
     actions_[entry.command] = action;
   }
+  // The desktop's keys for the commands that have one.
+  Action(Command::kFileOpen)->setShortcut(QKeySequence::Open);
+  Action(Command::kSaveInputFile)->setShortcut(QKeySequence::Save);
+  Action(Command::kCalculateProfile)->setShortcut(Qt::Key_F5);
+  Action(Command::kExit)->setShortcut(Qt::CTRL | Qt::Key_Q);
+  Action(Command::kHelpByHtml)->setShortcut(Qt::Key_F1);
+  for (QAction*& action : recentActions_) {
+    action = new QAction(this);
+    connect(action, &QAction::triggered, this,
+            [this, action] { view_->OpenStructureFile(action->data().toString().toStdString()); });
+  }
 }
 
 void CMainFrame::CreateMenus() {
-  QMenu* file = menuBar()->addMenu("File");
+  QMenu* file = menuBar()->addMenu("&File");
   file->addAction(Action(Command::kFileOpen));
   QMenu* save = file->addMenu("File Save (&S)");
   save->addAction(Action(Command::kSaveInputFile));
   save->addAction(Action(Command::kSaveOutputFile));
+  file->addAction(Action(Command::kExportReflections));
+  file->addAction(Action(Command::kExportPattern));
   file->addAction(Action(Command::kClear));
   file->addSeparator();
+  for (QAction* action : recentActions_) file->addAction(action);
+  recentSeparator_ = file->addSeparator();
   file->addAction(Action(Command::kExit));
+  if (recentStore_) recentFiles_ = recentStore_->value("Recent File List").toStringList();
+  while (recentFiles_.size() > kRecentFiles) recentFiles_.removeLast();
+  ShowRecentFiles();
 
-  QMenu* edit = menuBar()->addMenu("Edit");
+  QMenu* edit = menuBar()->addMenu("&Edit");
   for (Command command : {Command::kFindSgNumber, Command::kEditFile,
                           Command::kEditProfileParameters, Command::kSetExternalFiles}) {
     edit->addAction(Action(command));
   }
-  QMenu* execute = menuBar()->addMenu("Execute");
+  QMenu* execute = menuBar()->addMenu("E&xecute");
   for (Command command : {Command::kCalculateProfile, Command::kShowPattern,
                           Command::kShowStructure, Command::kShowOutput}) {
     execute->addAction(Action(command));
   }
-  QMenu* option = menuBar()->addMenu("Option");
+  QMenu* option = menuBar()->addMenu("&Option");
   option->addAction(Action(Command::kToolBar));
   option->addAction(Action(Command::kStatusBar));
-  QMenu* help = menuBar()->addMenu("Help");
+  QMenu* help = menuBar()->addMenu("&Help");
   help->addAction(Action(Command::kHelpByHtml));
   help->addAction(Action(Command::kAbout));
 }

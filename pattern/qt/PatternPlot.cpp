@@ -167,7 +167,8 @@ QImage RenderPattern(const Pattern& pattern, AxisRange range, const QString& tit
   return image;
 }
 
-PatternPlot::PatternPlot(QWidget* parent) : QWidget(parent) {
+PatternPlot::PatternPlot(QWidget* parent)
+    : QWidget(parent), placeholder_(tr("No pattern: File > Open...")) {
   setMouseTracking(true);
   setMinimumSize(420, 280);
   setBackgroundRole(QPalette::Base);
@@ -179,6 +180,24 @@ void PatternPlot::SetPattern(const Pattern& pattern, const QString& title) {
   title_ = title;
   hasPattern_ = true;
   ShowAll();
+}
+
+void PatternPlot::Clear() {
+  hasPattern_ = false;
+  pattern_ = Pattern();
+  marked_.reset();
+  dragStart_.reset();
+  update();
+}
+
+void PatternPlot::SetPlaceholder(const QString& text) {
+  placeholder_ = text;
+  update();
+}
+
+void PatternPlot::MarkTwoTheta(std::optional<double> twoTheta) {
+  marked_ = twoTheta;
+  update();
 }
 
 void PatternPlot::ShowAll() {
@@ -194,10 +213,16 @@ void PatternPlot::paintEvent(QPaintEvent*) {
   if (!hasPattern_) {
     painter.fillRect(rect(), Qt::white);
     painter.setPen(kText);
-    painter.drawText(rect(), Qt::AlignCenter, tr("No pattern: File > Open..."));
+    painter.drawText(rect(), Qt::AlignCenter, placeholder_);
     return;
   }
   PaintPattern(painter, rect(), pattern_, range_, title_);
+  if (marked_ && marked_ >= range_.low && marked_ <= range_.high) {
+    const PlotLayout layout = Layout();
+    const double x = layout.XOf(*marked_, range_);
+    painter.setPen(QPen(QColor(230, 120, 0), 2));
+    painter.drawLine(QPointF(x, layout.profile.top()), QPointF(x, layout.markers.bottom()));
+  }
   if (dragStart_) {
     const QRect box = Layout().profile;
     const int left = std::clamp(std::min(*dragStart_, dragNow_), box.left(), box.right());
@@ -213,9 +238,12 @@ void PatternPlot::mousePressEvent(QMouseEvent* event) {
   if (!hasPattern_) return;
   if (event->button() == Qt::RightButton) {
     ShowAll();
-  } else if (event->button() == Qt::LeftButton &&
-             Layout().profile.contains(event->position().toPoint())) {
-    dragStart_ = dragNow_ = event->position().toPoint().x();
+  } else if (event->button() == Qt::LeftButton) {
+    const PlotLayout layout = Layout();
+    const QPoint point = event->position().toPoint();
+    if (layout.profile.contains(point) || layout.markers.contains(point)) {
+      dragStart_ = dragNow_ = point.x();
+    }
   }
 }
 
@@ -246,8 +274,10 @@ void PatternPlot::mouseMoveEvent(QMouseEvent* event) {
 void PatternPlot::mouseReleaseEvent(QMouseEvent* event) {
   if (!dragStart_ || event->button() != Qt::LeftButton) return;
   const PlotLayout layout = Layout();
+  const int x = event->position().toPoint().x();
   const double from = layout.TwoThetaAt(*dragStart_, range_);
-  const double to = layout.TwoThetaAt(event->position().toPoint().x(), range_);
+  const double to = layout.TwoThetaAt(x, range_);
+  const bool click = std::abs(x - *dragStart_) <= 3;
   dragStart_.reset();
   // Narrower than a few pixels is a click, and never below two grid steps.
   const double pixel = range_.Width() / layout.profile.width();
@@ -255,6 +285,8 @@ void PatternPlot::mouseReleaseEvent(QMouseEvent* event) {
   if (const std::optional<AxisRange> zoomed =
           DraggedRange(from, to, FullTwoThetaRange(pattern_), minimum)) {
     range_ = *zoomed;
+  } else if (click) {
+    emit TwoThetaClicked(to, 6 * pixel);
   }
   update();
 }

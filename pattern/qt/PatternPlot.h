@@ -33,7 +33,8 @@ void PaintPattern(QPainter& painter, const QRect& area, const Pattern& pattern, 
 QImage RenderPattern(const Pattern& pattern, AxisRange range, const QString& title, QSize size);
 
 // The plot on screen: drag across it to zoom into a 2theta range; a double-click or a
-// right-click shows the whole range again.
+// right-click shows the whole range again. A click tells its 2theta, and one 2theta can be
+// marked across the plot.
 class PatternPlot : public QWidget {
   Q_OBJECT
 
@@ -41,17 +42,26 @@ class PatternPlot : public QWidget {
   explicit PatternPlot(QWidget* parent = nullptr);
 
   void SetPattern(const Pattern& pattern, const QString& title);
+  // No pattern: the placeholder text is shown instead.
+  void Clear();
+  void SetPlaceholder(const QString& text);
   bool HasPattern() const { return hasPattern_; }
   const Pattern& CurrentPattern() const { return pattern_; }
   const QString& Title() const { return title_; }
   AxisRange Range() const { return range_; }
   void ShowAll();
+  // A line across profile and markers at the 2theta; nothing removes it.
+  void MarkTwoTheta(std::optional<double> twoTheta);
+  std::optional<double> MarkedTwoTheta() const { return marked_; }
 
   QSize sizeHint() const override { return {900, 560}; }
 
  signals:
   // Where the pointer is, as a text for the status bar; empty outside the plot.
   void PointerMoved(const QString& where);
+  // A left click (no drag) on the profile or the markers, with the 2theta of a few pixels on
+  // either side of it.
+  void TwoThetaClicked(double twoTheta, double tolerance);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -66,6 +76,8 @@ class PatternPlot : public QWidget {
   Pattern pattern_;
   QString title_;
   bool hasPattern_ = false;
+  QString placeholder_;
+  std::optional<double> marked_;
   AxisRange range_;
   std::optional<int> dragStart_;  // x where the left button went down
   int dragNow_ = 0;

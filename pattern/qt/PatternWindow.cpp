@@ -50,6 +50,43 @@ PatternWindow::PatternWindow() : plot_(new PatternPlot(this)) {
   connect(plot_, &PatternPlot::PointerMoved, this, [this](const QString& where) {
     if (!where.isEmpty()) statusBar()->showMessage(where);
   });
+
+  settle_.setSingleShot(true);
+  settle_.setInterval(300);
+  connect(&settle_, &QTimer::timeout, this, &PatternWindow::Reload);
+  const auto changed = [this] { settle_.start(); };
+  connect(&watcher_, &QFileSystemWatcher::fileChanged, this, changed);
+  connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, changed);
+}
+
+void PatternWindow::Watch() {
+  if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
+  if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+  // The folder tells when a file replaced by renaming, or removed, comes back.
+  watcher_.addPath(QFileInfo(path_).absolutePath());
+  watcher_.addPath(path_);
+  const QFileInfo info(path_);
+  stamp_ = info.lastModified();
+  size_ = info.size();
+}
+
+void PatternWindow::Reload() {
+  const QFileInfo info(path_);
+  if (info.exists() && !watcher_.files().contains(path_)) watcher_.addPath(path_);
+  const QDateTime stamp = info.exists() ? info.lastModified() : QDateTime();
+  const qint64 size = info.exists() ? info.size() : -1;
+  if (stamp == stamp_ && size == size_) return;
+  stamp_ = stamp;
+  size_ = size;
+  Pattern pattern;
+  std::string message = QStringLiteral("%1 was removed").arg(path_).toStdString();
+  if (info.exists() && ReadPatternFile(path_.toStdString(), pattern, message)) {
+    plot_->SetPattern(pattern, info.fileName());
+    statusBar()->showMessage(tr("Read again: %1").arg(info.fileName()));
+  } else {
+    plot_->Clear();
+    statusBar()->showMessage(QString::fromStdString(message));
+  }
 }
 
 bool PatternWindow::OpenFile(const QString& path) {
@@ -59,7 +96,8 @@ bool PatternWindow::OpenFile(const QString& path) {
     QMessageBox::warning(this, QStringLiteral("braxel-pattern"), QString::fromStdString(message));
     return false;
   }
-  path_ = path;
+  path_ = QFileInfo(path).absoluteFilePath();
+  Watch();
   plot_->SetPattern(pattern, QFileInfo(path).fileName());
   setWindowTitle(QStringLiteral("braxel-pattern - %1").arg(QFileInfo(path).absoluteFilePath()));
   return true;

@@ -9,8 +9,8 @@ class QtSystemServices : public SystemServices {
  public:
   bool LaunchProcess(const std::string& program,
                      const std::vector<std::string>& arguments) override;
-  // The desktop's opener xdg-open, which hands any document to the program the user chose for
-  // its kind; nothing when it is not installed.
+  // The desktop's opener xdg-open when the desktop names a program for the document's kind, else
+  // for an HTML document the browser x-www-browser; nothing when neither is there.
   std::optional<std::string> FindAssociatedProgram(const std::string& documentPath) override;
   std::string CurrentDirectory() override;
   bool ChangeDirectory(const std::string& path) override;

@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTextBrowser>
+#include <QUrl>
 
 namespace braxel {
 namespace {
@@ -28,7 +32,29 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request,
   return dialog.selectedFiles().front().toStdString();
 }
 
+// A window of its own above the active one, gone when it is closed.
+template <class Window>
+Window* MakeWindow(const char* name, QSize size) {
+  auto* window = new Window(QApplication::activeWindow());
+  window->setWindowFlag(Qt::Window);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setObjectName(name);
+  window->resize(size);
+  return window;
+}
+
+void Raise(QWidget* window) {
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
 }  // namespace
+
+QtUserInterface::~QtUserInterface() {
+  delete textWindow_.data();
+  delete helpWindow_.data();
+}
 
 void QtUserInterface::ShowMessage(const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), MessageText(text),
@@ -55,6 +81,29 @@ void QtUserInterface::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::Wa
 void QtUserInterface::EndWaitCursor() { QApplication::restoreOverrideCursor(); }
 
 void QtUserInterface::Beep() { QApplication::beep(); }
+
+void QtUserInterface::ShowText(const std::string& title, const std::string& text) {
+  if (!textWindow_) {
+    textWindow_ = MakeWindow<QPlainTextEdit>("textWindow", {760, 560});
+    textWindow_->setReadOnly(true);
+    textWindow_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    textWindow_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  }
+  textWindow_->setWindowTitle(QApplication::applicationName() + " - " + Text(title));
+  textWindow_->setPlainText(Text(text));
+  Raise(textWindow_);
+}
+
+void QtUserInterface::ShowHelp(const std::string& htmlPath) {
+  if (!helpWindow_) {
+    helpWindow_ = MakeWindow<QTextBrowser>("helpWindow", {820, 660});
+    helpWindow_->setOpenExternalLinks(true);
+  }
+  helpWindow_->setSource(QUrl::fromLocalFile(QFileInfo(Text(htmlPath)).absoluteFilePath()));
+  const QString title = helpWindow_->documentTitle();
+  helpWindow_->setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
+  Raise(helpWindow_);
+}
 
 QStringList NameFilters(const std::vector<FileFilter>& filters) {
   QStringList names;

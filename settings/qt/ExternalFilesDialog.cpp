@@ -16,6 +16,9 @@ ExternalFilesView::ExternalFilesView(ExternalFilesDialog& dialog, QWidget* paren
   for (int row = 0; row < ExternalFilesDialog::kRowCount; ++row) {
     const std::size_t i = static_cast<std::size_t>(row);
     auto* label = new QLabel(QString::fromUtf8(ExternalFilesDialog::Label(row)));
+    auto* purpose = new QLabel(
+        QStringLiteral("(%1)").arg(QString::fromUtf8(ExternalFilesDialog::Purpose(row))));
+    purpose->setEnabled(false);  // drawn in the lighter colour of a note
     edits_[i] = new QLineEdit(QString::fromStdString(dialog_.texts[i]));
     edits_[i]->setMinimumWidth(360);
     label->setBuddy(edits_[i]);
@@ -23,8 +26,9 @@ ExternalFilesView::ExternalFilesView(ExternalFilesDialog& dialog, QWidget* paren
     browseButtons_[i]->setAutoDefault(false);
     connect(browseButtons_[i], &QPushButton::clicked, this, [this, row] { Browse(row); });
     grid->addWidget(label, row, 0);
-    grid->addWidget(edits_[i], row, 1);
-    grid->addWidget(browseButtons_[i], row, 2);
+    grid->addWidget(purpose, row, 1);
+    grid->addWidget(edits_[i], row, 2);
+    grid->addWidget(browseButtons_[i], row, 3);
   }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

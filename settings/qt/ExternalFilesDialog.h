@@ -11,8 +11,9 @@ class QPushButton;
 
 namespace braxel {
 
-// The window of "Setting of External Files": a label, an edit box and a Browse... button per
-// path, then OK and Cancel. The dialog object keeps the texts and does the browsing.
+// The window of "Setting of External Files": a label, what the file is, an edit box and a
+// Browse... button per path, then OK and Cancel. The dialog object keeps the texts and does the
+// browsing.
 class ExternalFilesView : public QDialog {
   Q_OBJECT
 

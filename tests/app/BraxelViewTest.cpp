@@ -1,9 +1,11 @@
 // The form view's commands on a form of plain texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "app/BraxelView.h"
 #include "io/InpFile.h"
@@ -20,7 +22,7 @@ namespace {
 using testing::ReadFile;
 using testing::TempDir;
 using AtomRow = std::array<std::string, 7>;
-using ReflectionRow = std::array<std::string, 9>;
+using Strings = std::vector<std::string>;
 
 class FakeForm : public FormControls {
  public:
@@ -47,14 +49,12 @@ class FakeForm : public FormControls {
     atoms.erase(atoms.begin() + row);
     atoms.emplace_back();
   }
-  int ReflectionRowCount() const override { return static_cast<int>(reflections.size()); }
-  std::string ReflectionText(int row, int column) const override {
-    return reflections[row][column];
-  }
-  void SetReflectionText(int row, int column, const std::string& text) override {
-    reflections[row][column] = text;
+  void SetReflectionRows(const std::vector<ReflectionRow>& rows) override { reflections = rows; }
+  void ShowPattern(const Pattern* shown) override {
+    pattern = shown ? std::optional(*shown) : std::nullopt;
   }
   void SetWindowTitle(const std::string& text) override { title = text; }
+  void AddRecentFile(const std::string& path) override { recent.push_back(path); }
 
   void TypeNaCl() {
     boxes = {{FormBox::kSgNumber, "225"}, {FormBox::kSetting, "1"}, {FormBox::kA, "5.6402"},
@@ -68,10 +68,12 @@ class FakeForm : public FormControls {
   std::map<InfoBox, std::string> info;
   std::map<LineList, std::vector<std::string>> lines;
   std::vector<AtomRow> atoms = std::vector<AtomRow>(80);
-  std::vector<ReflectionRow> reflections = std::vector<ReflectionRow>(6000);
+  std::vector<ReflectionRow> reflections;
+  std::optional<Pattern> pattern;
   int target = -1;
   int selected = -1;
   std::string title;
+  Strings recent;
 };
 
 // Shows the dialog's texts, types into it and answers OK or Cancel.
@@ -125,10 +127,26 @@ class BraxelViewTest : public ::testing::Test {
   std::vector<std::string> startMessages;
 };
 
-TEST_F(BraxelViewTest, StartsWithTheTitleTheBundledSettingsAndCu) {
+// 2theta of 111 of NaCl for Cu Ka1, from d = a / sqrt(3).
+const double kNaCl111 = 2.0 * std::asin(1.540562 * std::sqrt(3.0) / (2.0 * 5.6402)) * 180.0 / M_PI;
+
+Strings Split(const std::string& text, char separator) {
+  Strings fields(1);
+  for (char c : text) {
+    if (c == separator) {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+TEST_F(BraxelViewTest, StartsWithTheTitleTheBundledSettingsAndCuAndNoMessage) {
   EXPECT_EQ(form.title, "Braxel --- [File Name : ]");
-  // The bundled settings name no structure viewer.
-  EXPECT_EQ(startMessages, std::vector<std::string>{"Kristallon path not found !!!"});
+  // The bundled settings name no editor and no structure viewer; that is no error at start.
+  EXPECT_TRUE(startMessages.empty());
+  EXPECT_EQ(view.External().kristallonPath, "");
   EXPECT_EQ(view.Fixed().reportPath, start.File("Braxel.out"));
   EXPECT_EQ(view.External().tabsgPath, BRAXEL_DATA_DIR "/tabsg");
   EXPECT_DOUBLE_EQ(view.Profile().twoThetaEnd, 120.0);
@@ -136,28 +154,27 @@ TEST_F(BraxelViewTest, StartsWithTheTitleTheBundledSettingsAndCu) {
   EXPECT_EQ(form.target, 3);
 }
 
-TEST_F(BraxelViewTest, CalculateProfileShowsTheReportOfTheRun) {
+TEST_F(BraxelViewTest, CalculateProfileShowsTheReportAndThePatternOfTheRun) {
   form.TypeNaCl();
   view.OnCalculateProfile();
   ASSERT_TRUE(ui.messages.empty()) << ui.messages.front();
   EXPECT_EQ(ui.waitCursorShown, 1);
   EXPECT_EQ(ui.waitCursorDepth, 0);
   EXPECT_TRUE(view.Results().calculationDone);
-  EXPECT_TRUE(std::filesystem::exists(start.File("Braxel.prf")));
   EXPECT_EQ(form.info[InfoBox::kSgSymbol], "F m -3 m");
   EXPECT_EQ(form.info[InfoBox::kCentro], "yes");
   EXPECT_EQ(form.lines[LineList::kSymmetryCodes].size(), 24u);
-  EXPECT_EQ(form.lines[LineList::kConditions], std::vector<std::string>{"1. hkl : h,k,l odd/even"});
-  // 111 comes first; for Cu Ka1 d = a / sqrt(3) and 2theta = 2 asin(lambda / 2d).
-  const double d = 5.6402 / std::sqrt(3.0);
+  EXPECT_EQ(form.lines[LineList::kConditions], Strings{"1. hkl : h,k,l odd/even"});
+  // 111 comes first, 8 of them in m-3m; for Cu Ka1 d = a / sqrt(3).
+  ASSERT_EQ(form.reflections.size(), static_cast<std::size_t>(view.Results().reflectionCount));
   const ReflectionRow& first = form.reflections[0];
   EXPECT_EQ(first[0] + first[1] + first[2] + first[3] + first[4], "   11111");
-  EXPECT_NEAR(LeadingDouble(first[5]), 2.0 * std::asin(1.540562 / (2.0 * d)) * 180.0 / M_PI, 1e-4);
-  EXPECT_NEAR(LeadingDouble(first[6]), d, 1e-4);
-  const int rows = view.Results().reflectionCount;
-  EXPECT_FALSE(form.reflections[rows - 1][0].empty());
-  EXPECT_TRUE(form.reflections[rows][0].empty());
-  EXPECT_EQ(form.boxes[FormBox::kSgNumber], "225");
+  EXPECT_NEAR(LeadingDouble(first[5]), kNaCl111, 1e-4);
+  EXPECT_NEAR(LeadingDouble(first[6]), 5.6402 / std::sqrt(3.0), 1e-4);
+  EXPECT_EQ(first[9], "8");
+  ASSERT_TRUE(form.pattern.has_value());
+  EXPECT_EQ(form.pattern->intensities.size(), 5501u);  // 10 to 120 degrees in steps of 0.02
+  EXPECT_NEAR(form.pattern->markers.front(), kNaCl111, 1e-3);
   EXPECT_EQ(form.boxes[FormBox::kA], "   5.64020");
   EXPECT_EQ(form.atoms[1],
             (AtomRow{" 2", "Cl1/Cl", " 1.00000", " 0.50000", " 0.50000", " 0.50000", " 0.70000"}));
@@ -167,95 +184,104 @@ TEST_F(BraxelViewTest, IncompleteFormStopsBeforeTheRun) {
   form.TypeNaCl();
   form.boxes[FormBox::kGamma] = "";
   view.OnCalculateProfile();
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"No gamma !!!"});
+  EXPECT_EQ(ui.messages, Strings{"No gamma !!!"});
   EXPECT_EQ(ui.waitCursorShown, 0);
   EXPECT_FALSE(std::filesystem::exists(start.File("Braxel.out")));
 }
 
-TEST_F(BraxelViewTest, FailedRunShowsItsMessageAndKeepsTheLastResults) {
+TEST_F(BraxelViewTest, FailedRunShowsItsMessageAndEmptiesTheResults) {
   form.TypeNaCl();
   view.OnCalculateProfile();
-  const std::string shown = form.reflections[0][5];
   form.boxes[FormBox::kSetting] = "9";
   view.OnCalculateProfile();
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"No space group found !!!"});
+  EXPECT_EQ(ui.messages, Strings{"No space group found !!!"});
   EXPECT_EQ(ReadFile(start.File("Braxel.out")), "No space group found !!!");
-  EXPECT_TRUE(view.Results().calculationDone);
-  EXPECT_EQ(form.reflections[0][5], shown);
+  EXPECT_FALSE(view.Results().calculationDone);
+  EXPECT_TRUE(form.reflections.empty());
+  EXPECT_TRUE(form.lines[LineList::kSymmetryCodes].empty());
+  EXPECT_EQ(form.info[InfoBox::kLaueGroup], "");
+  EXPECT_FALSE(form.pattern.has_value());
   EXPECT_EQ(ui.waitCursorDepth, 0);
+  view.OnShowPattern();
+  view.OnExportReflections();
+  EXPECT_EQ(ui.messages.back(), "Calculation not completed !!!");
   EXPECT_TRUE(system.launched.empty());
-
-  // Nonsense values pass gathering ("abc" leaves alpha 0); the run names the problem.
-  form.boxes[FormBox::kSetting] = "1";
-  form.boxes[FormBox::kA] = "-5.6402";
-  form.boxes[FormBox::kAlpha] = "abc";
-  view.OnCalculateProfile();
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_FALSE(ui.messages[1].empty());
-  EXPECT_EQ(ReadFile(start.File("Braxel.out")), ui.messages[1]);
+  EXPECT_TRUE(ui.fileRequests.empty());
 }
 
-TEST_F(BraxelViewTest, ShowOutputOpensTheReportInTheEditor) {
+TEST_F(BraxelViewTest, ShowOutputWithoutAnEditorShowsTheReportInATextWindow) {
   view.OnShowOutput();
-  ASSERT_EQ(system.launched.size(), 1u);
-  EXPECT_EQ(system.launched[0].program, FindProgram("xdg-open", ""));
-  EXPECT_EQ(system.launched[0].arguments, std::vector<std::string>{start.File("Braxel.out")});
+  EXPECT_EQ(ui.messages, Strings{start.File("Braxel.out") + " file not found !!!"});
+  form.TypeNaCl();
+  view.OnCalculateProfile();
+  view.OnShowOutput();
+  EXPECT_TRUE(system.launched.empty());
+  ASSERT_EQ(ui.texts.size(), 1u);
+  EXPECT_EQ(ui.texts[0].first, start.File("Braxel.out"));
+  EXPECT_EQ(ui.texts[0].second, ReadFile(start.File("Braxel.out")));
 }
 
 TEST_F(BraxelViewTest, ShowPatternAfterARunStartsTheBundledViewerOnThePatternFile) {
   view.OnShowPattern();
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Calculation not completed !!!"});
+  EXPECT_EQ(ui.messages, Strings{"Calculation not completed !!!"});
   form.TypeNaCl();
   view.OnCalculateProfile();
   view.OnShowPattern();
   ASSERT_EQ(system.launched.size(), 1u);
-  EXPECT_EQ(system.launched[0].arguments,
-            (std::vector<std::string>{"-x", start.File("Braxel.prf")}));
+  EXPECT_EQ(system.launched[0].arguments, (Strings{"-x", start.File("Braxel.prf")}));
 }
 
-TEST_F(BraxelViewTest, FindSgNumberTakesTheTypedSymbolAndOffersTheConversion) {
+TEST_F(BraxelViewTest, FindSgNumberTakesTheTypedSymbolAndKeepsTheTypedCell) {
   form.TypeNaCl();
   ASSERT_TRUE(view.GatherCrystalData());
   view.Data().sgNumber = 0;
+  form.boxes[FormBox::kA] = "7.25";  // typed, not gathered yet
   form.info[InfoBox::kSgSymbol] = "Pnma";
   form.info[InfoBox::kSystem] = "cubic";
   ui.yesNoAnswers = {true};
   view.OnFindSgNumber();
-  EXPECT_EQ(ui.questions, std::vector<std::string>{"Do you rewrite SG symbol ?"});
+  EXPECT_EQ(ui.questions, Strings{"Do you rewrite SG symbol ?"});
   EXPECT_EQ(view.Data().sgNumber, 62);
   EXPECT_EQ(axisDialog.shown, 1);
   EXPECT_EQ(form.boxes[FormBox::kSgNumber], " 62");
+  EXPECT_EQ(form.boxes[FormBox::kA], "7.25");
+  EXPECT_EQ(form.info[InfoBox::kSgSymbol], "Pnma");
   EXPECT_EQ(form.info[InfoBox::kSystem], "");
 }
 
 TEST_F(BraxelViewTest, RefreshWritesTheIntensityFromItsText) {
   view.Results().reflectionCount = 1;
-  view.Results().reflectionRows[0] = {"1", "1", "0", "0", "1", "20.0", "5.0", "12.3", "1234.56"};
+  view.Results().calculationDone = true;
+  view.Results().reflectionRows[0] = {"1",    "1",   "0",    "0",       "1",
+                                      "20.0", "5.0", "12.3", "1234.56", "6"};
   view.ShowCrystalData();
-  EXPECT_EQ(form.reflections[0],
-            (ReflectionRow{"   1", "1", "0", "0", "1", "20.0", "5.0", "12.3", "1234.6"}));
+  const ReflectionRow shown = {"   1", "1", "0", "0", "1", "20.0", "5.0", "12.3", "1234.6", "6"};
+  EXPECT_EQ(form.reflections, std::vector<ReflectionRow>{shown});
   EXPECT_EQ(form.boxes[FormBox::kSgNumber], "  0");
 }
 
-TEST_F(BraxelViewTest, ClearStopsAtTheFirstUnnumberedRowAndKeepsTheRecord) {
-  form.TypeNaCl();
+TEST_F(BraxelViewTest, ClearEmptiesEveryRowTheResultsAndTheTitleAndKeepsTheRecord) {
+  ASSERT_TRUE(view.OpenStructureFile(BRAXEL_EXAMPLES_DIR "/NaCl.inp"));
   view.OnCalculateProfile();
-  form.atoms[1][0] = "";                                 // a gap after the first atom
-  form.atoms[2] = {" 3", "O", "1", "0", "0", "0", "0"};  // kept, after the gap
+  form.atoms[3] = {"", "O", "1", "0", "0", "0", "0"};  // typed below a gap
   form.target = 0;
   view.ClearForm();
   EXPECT_FALSE(view.Results().calculationDone);
-  EXPECT_EQ(form.atoms[0], AtomRow{});
-  EXPECT_EQ(form.atoms[1][1], "Cl1/Cl");
-  EXPECT_EQ(form.atoms[2][1], "O");
+  EXPECT_EQ(form.atoms, std::vector<AtomRow>(80));
   EXPECT_EQ(form.boxes[FormBox::kBeta], "");
   EXPECT_EQ(form.target, 3);
   EXPECT_EQ(form.info[InfoBox::kSgSymbol], "");
-  EXPECT_TRUE(form.lines[LineList::kSymmetryCodes].empty());
-  EXPECT_EQ(form.reflections[view.Results().reflectionCount - 1], ReflectionRow{});
+  EXPECT_EQ(form.title, "Braxel --- [File Name : ]");
+  EXPECT_EQ(view.CurrentFilePath(), "");
   EXPECT_EQ(view.Data().sgNumber, 225);
+  // A refresh brings the structure back, but no result of the earlier run.
+  view.ShowCrystalData();
+  EXPECT_TRUE(form.reflections.empty());
+  EXPECT_TRUE(form.lines[LineList::kSymmetryCodes].empty());
+  EXPECT_FALSE(form.pattern.has_value());
+  view.ClearForm();
   view.OnCalculateProfile();
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"No SG number !!!"});
+  EXPECT_EQ(ui.messages, Strings{"No SG number !!!"});
 }
 
 TEST_F(BraxelViewTest, InsertAndDeleteWorkOnTheSelectedRowWithinTheAtoms) {
@@ -286,7 +312,7 @@ TEST_F(BraxelViewTest, InsertAndDeleteWorkOnTheSelectedRowWithinTheAtoms) {
 }
 
 TEST_F(BraxelViewTest, InsertNeverPushesAnAtomOffTheList) {
-  for (AtomRow& row : form.atoms) row[1].assign(1, 'O');
+  form.atoms.assign(80, AtomRow{"", "O", "1", "0", "0", "0", "0"});
   form.TypeNaCl();
   ASSERT_TRUE(view.GatherCrystalData());
   ASSERT_EQ(view.Data().atomCount, 80);
@@ -299,41 +325,53 @@ TEST_F(BraxelViewTest, InsertNeverPushesAnAtomOffTheList) {
   EXPECT_EQ(form.atoms[79][1], "O");
 }
 
-TEST_F(BraxelViewTest, OpenShowsTheFileWithItsPathInTheTitleAndFailureChangesNothing) {
-  view.Results().sgSymbol = "P 1";
-  view.Results().crystalSystem = "triclinic";
-  view.Results().calculationDone = true;
+TEST_F(BraxelViewTest, OpenShowsTheFileWithItsPathInTheTitleAndNoEarlierResult) {
+  form.TypeNaCl();
+  view.OnCalculateProfile();
   ASSERT_FALSE(view.OpenStructureFile(start.File("missing.inp")));
   EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(form.title, "Braxel --- [File Name : ]");
+  // The structure shown stays, with its symbol; its results are gone with calculationDone.
   EXPECT_FALSE(view.Results().calculationDone);
-  EXPECT_TRUE(form.boxes.empty());
+  EXPECT_TRUE(form.reflections.empty());
+  EXPECT_EQ(form.boxes[FormBox::kSgNumber], "225");
+  EXPECT_EQ(form.info[InfoBox::kSgSymbol], "F m -3 m");
   // The extension chooses the reader, in any case; another extension keeps the type.
   ASSERT_FALSE(view.OpenStructureFile(start.File("x.CIF")));
   ASSERT_FALSE(view.OpenStructureFile(start.File("notes.dat")));
   EXPECT_EQ(view.LastImportType(), ImportFileType::kCif);
   EXPECT_EQ(ui.messages.size(), 3u);
 
+  // A file without a symbol shows none, not the one of the last run.
   const std::string path = BRAXEL_EXAMPLES_DIR "/NaCl.inp";
   ASSERT_TRUE(view.OpenStructureFile(path));
   EXPECT_EQ(form.title, "Braxel --- [File Name : " + path + " ]");
+  EXPECT_EQ(form.recent, Strings{path});
   EXPECT_EQ(view.LastImportType(), ImportFileType::kInp);
   EXPECT_EQ(view.CurrentFilePath(), path);
   EXPECT_EQ(form.boxes[FormBox::kSgNumber], "225");
   EXPECT_EQ(form.atoms[1][1], "Cl1/Cl");
-  EXPECT_EQ(form.info[InfoBox::kSgSymbol], "P 1");
-  EXPECT_EQ(form.info[InfoBox::kSystem], "");
+  EXPECT_EQ(form.info[InfoBox::kSgSymbol], "");
 }
 
-TEST_F(BraxelViewTest, FileOpenReadsADatabaseCifThatThenCalculates) {
+TEST_F(BraxelViewTest, ACifOpenedAfterARunShowsItsSymbolAndNoResult) {
+  form.TypeNaCl();
+  view.OnCalculateProfile();
   testing::WriteFile(start.File("Si.cif"), testing::DiamondCif(true));
-  ui.fileAnswers = {start.File("Si.cif")};
+  ui.fileAnswers = {std::nullopt, start.File("Si.cif")};
+  view.OnFileOpenStructure();  // cancelled: nothing changes
+  EXPECT_TRUE(view.Results().calculationDone);
+  EXPECT_EQ(form.reflections.size(), static_cast<std::size_t>(view.Results().reflectionCount));
   view.OnFileOpenStructure();
-  ASSERT_EQ(ui.fileRequests.size(), 1u);
+  ASSERT_EQ(ui.fileRequests.size(), 2u);
   EXPECT_EQ(form.title, "Braxel --- [File Name : " + start.File("Si.cif") + " ]");
   EXPECT_EQ(view.Data().sgNumber, 227);
   EXPECT_EQ(view.Data().settingNumber, 2);  // origin choice 2, from the listed operations
-  EXPECT_EQ(view.LastImportType(), ImportFileType::kCif);
+  EXPECT_EQ(form.info[InfoBox::kSgSymbol], "F d -3 m");
+  EXPECT_EQ(form.info[InfoBox::kLaueGroup], "");
+  EXPECT_TRUE(form.reflections.empty());
+  EXPECT_TRUE(form.lines[LineList::kSymmetryCodes].empty());
+  EXPECT_FALSE(form.pattern.has_value());
   view.OnCalculateProfile();
   EXPECT_TRUE(view.Results().calculationDone) << ui.messages.back();
 }
@@ -358,12 +396,11 @@ TEST_F(BraxelViewTest, ProfileParametersChangeOnlyOnOkAndOnlyInMemory) {
   view.OnCalculateProfile();
   const int rows = view.Results().reflectionCount;
   ASSERT_LT(rows, longList);
-  EXPECT_LE(LeadingDouble(form.reflections[rows - 1][5]), 60.0);
-  EXPECT_EQ(form.reflections[rows], ReflectionRow{});
-  EXPECT_EQ(form.reflections[longList - 1], ReflectionRow{});
+  ASSERT_EQ(form.reflections.size(), static_cast<std::size_t>(rows));
+  EXPECT_LE(LeadingDouble(form.reflections.back()[5]), 60.0);
 }
 
-TEST_F(BraxelViewTest, SaveInputFileWritesTheGatheredForm) {
+TEST_F(BraxelViewTest, SaveInputFileWritesTheGatheredFormAndNamesTheWindow) {
   form.TypeNaCl();
   ui.fileAnswers = {start.File("saved.inp")};
   view.OnSaveInputFile();
@@ -372,6 +409,41 @@ TEST_F(BraxelViewTest, SaveInputFileWritesTheGatheredForm) {
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(read.atomCount, 2);
   EXPECT_EQ(read.atomLabels[1], "Cl1/Cl");
+  EXPECT_EQ(form.title, "Braxel --- [File Name : " + start.File("saved.inp") + " ]");
+  EXPECT_EQ(form.recent, Strings{start.File("saved.inp")});
+}
+
+TEST_F(BraxelViewTest, ExportsWriteTheReflectionListAndThePatternOfTheLastRun) {
+  view.OnExportPattern();
+  EXPECT_EQ(ui.messages, Strings{"Calculation not completed !!!"});
+  form.TypeNaCl();
+  view.OnCalculateProfile();
+  ui.fileAnswers = {start.File("NaCl.csv"), start.File("NaCl.xy"), start.File("no/such.csv")};
+  view.OnExportReflections();
+  view.OnExportPattern();
+  view.OnExportReflections();
+  EXPECT_EQ(ui.fileRequests[0].defaultExtension, "csv");
+  EXPECT_EQ(ui.messages.back(), start.File("no/such.csv") + " file cannot be created !!!");
+
+  const Strings csv = Split(ReadFile(start.File("NaCl.csv")), '\n');
+  ASSERT_EQ(csv.size(), static_cast<std::size_t>(view.Results().reflectionCount) + 2);
+  EXPECT_EQ(csv[0], "No,h,k,l,id,2theta,d,F,I,mult");
+  const Strings first = Split(csv[1], ',');
+  ASSERT_EQ(first.size(), 10u);
+  EXPECT_EQ((Strings{first[0], first[1], first[2], first[3], first[4], first[9]}),
+            (Strings{"1", "1", "1", "1", "1", "8"}));
+  EXPECT_NEAR(LeadingDouble(first[5]), kNaCl111, 1e-4);
+  EXPECT_EQ(csv.back(), "");
+
+  const Strings xy = Split(ReadFile(start.File("NaCl.xy")), '\n');
+  ASSERT_EQ(xy.size(), 5502u);  // 10 to 120 degrees in steps of 0.02, and the last line end
+  EXPECT_EQ(Split(xy[0], ' ')[0], "10.0000");
+  EXPECT_EQ(Split(xy[5500], ' ')[0], "120.0000");
+  int highest = 0;
+  for (std::size_t i = 0; i + 1 < xy.size(); ++i) {
+    highest = std::max(highest, LeadingInt(Split(xy[i], ' ').at(1)));
+  }
+  EXPECT_EQ(highest, 1000);
 }
 
 }  // namespace

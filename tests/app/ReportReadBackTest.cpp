@@ -38,7 +38,7 @@ TEST(ReportReadBackTest, ReadsAReportAsARunWritesIt) {
   EXPECT_EQ(results.conditions[0], "1. hkl : h,k,l odd/even");
   ASSERT_EQ(results.reflectionCount, 6);
   const std::array<std::string, kReflectionColumns> first = {
-      "1", "1", "1", "1", "1", "27.3655", "3.2564", "18.0263", "8.14"};
+      "1", "1", "1", "1", "1", "27.3655", "3.2564", "18.0263", "8.14", "8"};
   EXPECT_EQ(results.reflectionRows[0], first);
   EXPECT_EQ(results.reflectionRows[5][0], "6");
   EXPECT_EQ(results.reflectionRows[5][4], "2");

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTest>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,7 @@
 #include "pattern/PatternFile.h"
 #include "pattern/PlotAxes.h"
 #include "pattern/qt/PatternPlot.h"
+#include "pattern/qt/PatternWindow.h"
 #include "support/TestFiles.h"
 
 namespace braxel {
@@ -115,8 +117,12 @@ void Mouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, double x,
   QApplication::sendEvent(&widget, &event);
 }
 
-TEST_F(PatternPngTest, DraggingZoomsAndADoubleOrRightClickShowsAll) {
+TEST_F(PatternPngTest, DraggingZoomsAClickTellsItsAngleAndADoubleOrRightClickShowsAll) {
   qt::PatternPlot plot;
+  std::vector<std::pair<double, double>> clicks;
+  QObject::connect(
+      &plot, &qt::PatternPlot::TwoThetaClicked,
+      [&clicks](double angle, double tolerance) { clicks.emplace_back(angle, tolerance); });
   plot.resize(900, 560);
   plot.SetPattern(pattern, "Braxel.prf");
   const qt::PlotLayout layout = qt::MakePlotLayout(plot.rect(), plot.fontMetrics());
@@ -133,12 +139,34 @@ TEST_F(PatternPngTest, DraggingZoomsAndADoubleOrRightClickShowsAll) {
   EXPECT_NEAR(plot.Range().high, 50, 0.2);
   drag(31, 31);  // a click keeps the range
   EXPECT_NEAR(plot.Range().low, 30, 0.2);
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_NEAR(clicks[0].first, 31, 0.05);
+  // A few pixels either side: the 20 degrees shown span the profile's width.
+  EXPECT_NEAR(clicks[0].second, 6 * 20.0 / layout.profile.width(), 0.01);
   Mouse(plot, QEvent::MouseButtonDblClick, Qt::LeftButton, layout.profile.center().x(), y);
   EXPECT_DOUBLE_EQ(plot.Range().low, whole.low);
   EXPECT_DOUBLE_EQ(plot.Range().high, whole.high);
   drag(40, 60);
   Mouse(plot, QEvent::MouseButtonPress, Qt::RightButton, layout.profile.center().x(), y);
   EXPECT_DOUBLE_EQ(plot.Range().high, whole.high);
+}
+
+TEST(PatternWindowTest, TheFileIsReadAgainWhenReplacedAndAnEmptyPlotFollowsItsRemoval) {
+  TempDir dir;
+  const std::string path = dir.File("Braxel.prf");
+  testing::WriteFile(path, "3 10 0.5\n1 2 3\n1 10.5\n");
+  qt::PatternWindow window;
+  ASSERT_TRUE(window.OpenFile(QString::fromStdString(path)));
+  const qt::PatternPlot& plot = window.Plot();
+  EXPECT_EQ(plot.CurrentPattern().intensities.size(), 3u);
+  // A new run writes a new file in its place.
+  testing::WriteFile(dir.File("new.prf"), "5 10 0.5\n1 2 3 4 5\n0\n");
+  std::filesystem::rename(dir.File("new.prf"), path);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return plot.CurrentPattern().intensities.size() == 5; }, 5000));
+  std::filesystem::remove(path);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !plot.HasPattern(); }, 5000));
+  testing::WriteFile(path, "2 10 0.5\n7 8\n0\n");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return plot.CurrentPattern().intensities.size() == 2; }, 5000));
 }
 
 }  // namespace

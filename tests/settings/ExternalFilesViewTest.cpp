@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -23,6 +24,10 @@ TEST(ExternalFilesViewTest, ShowsTheTextsAndBrowsesFromWhatIsTyped) {
   ExternalFilesView view(dialog, nullptr);
   EXPECT_EQ(view.windowTitle(), "Setting of External Files");
   EXPECT_EQ(view.Edit(ExternalFilesDialog::kFscat)->text(), "/f");
+  QStringList labels;
+  for (const QLabel* label : view.findChildren<QLabel*>()) labels << label->text();
+  EXPECT_EQ(labels.mid(2, 4),
+            (QStringList{"Grafino :", "(pattern viewer)", "Kristallon :", "(structure viewer)"}));
 
   view.Edit(ExternalFilesDialog::kTabsg)->setText("/typed/tabsg");
   ui.fileAnswers = {"/chosen/tabsg"};

@@ -75,7 +75,10 @@ TEST_F(ExternalProgramsTest, ShowPatternStartsTheViewerFromItsOwnFolderAfterARun
 }
 
 TEST_F(ExternalProgramsTest, PathsWithBlanksAndLongPathsReachTheProgramWhole) {
-  const std::string folder = "/my tools/" + std::string(150, 'd');
+  TempDir tools;
+  const std::string folder = tools.File("my tools/" + std::string(150, 'd'));
+  fs::create_directories(folder);
+  MakeProgram(folder + "/pattern viewer");
   settings.external.grafinoPath = folder + "/pattern viewer";
   settings.fixed = MakeFixedPaths("/my work", "");
   OnShowPattern(settings, true, "", system, ui);
@@ -83,6 +86,33 @@ TEST_F(ExternalProgramsTest, PathsWithBlanksAndLongPathsReachTheProgramWhole) {
   EXPECT_EQ(launch.program, folder + "/pattern viewer");
   EXPECT_EQ(launch.arguments, (Arguments{"-x", "/my work/Braxel.prf"}));
   EXPECT_EQ(launch.directory, folder);
+}
+
+TEST_F(ExternalProgramsTest, ASettingIsSplitIntoProgramAndOptionsWhereNoFileHasItsName) {
+  TempDir tools;
+  MakeProgram(tools.File("ed"));
+  MakeProgram(tools.File("my editor"));
+  MakeProgram(tools.File("my editor -n"));
+  const std::string ed = tools.File("ed");
+  const std::string my = tools.File("my editor");
+  const std::pair<std::string, ProgramCommand> cases[] = {
+      {ed + " --new-window", {ed, {"--new-window"}}},
+      {ed + "  -a\t-b ", {ed, {"-a", "-b"}}},
+      {my, {my, {}}},
+      {my + " -s", {my, {"-s"}}},
+      {my + " -n", {my + " -n", {}}},  // a file carries the whole text
+      {"no-such-editor --new-window", {"no-such-editor", {"--new-window"}}},
+      {"  ", {}},
+  };
+  for (const auto& [setting, expected] : cases) {
+    const ProgramCommand command = SplitProgramSetting(setting, "", system);
+    EXPECT_EQ(command.program, expected.program) << setting;
+    EXPECT_EQ(command.options, expected.options) << setting;
+  }
+  settings.external.editorPath = ed + " --new-window";
+  OnShowOutput(settings, "", system, ui);
+  EXPECT_EQ(OnlyLaunch().program, ed);
+  EXPECT_EQ(OnlyLaunch().arguments, (Arguments{"--new-window", "/work/Braxel.out"}));
 }
 
 TEST_F(ExternalProgramsTest, ARelativePathIsTakenFromTheCurrentDirectory) {
@@ -100,7 +130,28 @@ TEST_F(ExternalProgramsTest, AnEmptyPathOrAProgramThatDoesNotStartIsShown) {
   system.launchSucceeds = false;
   OnShowOutput(settings, "", system, ui);
   EXPECT_EQ(ui.messages, (std::vector<std::string>{"Grafino path not found !!!",
-                                                   "/tools/ed cannot be started !!!"}));
+                                                   "/tools/ed cannot be started !!!",
+                                                   "/work/Braxel.out file not found !!!"}));
+}
+
+TEST_F(ExternalProgramsTest, WithoutAWorkingEditorAFileIsShownInATextWindow) {
+  TempDir start;
+  settings.fixed = MakeFixedPaths(start.Path().string(), "");
+  WriteFile(settings.fixed.reportPath, "report\n");
+  WriteFile(start.File("binary.out"), std::string("a\0b", 3));
+  ui.fileAnswers = {start.File("binary.out")};
+  settings.external.editorPath.clear();
+  OnShowOutput(settings, "", system, ui);
+  OnEditFile(settings, "", system, ui);
+  system.launchSucceeds = false;
+  settings.external.editorPath = "/tools/ed";
+  OnSaveOutputFile(settings, true, "", system, ui);
+  using Text = std::pair<std::string, std::string>;
+  EXPECT_EQ(ui.texts, (std::vector<Text>{{settings.fixed.reportPath, "report\n"},
+                                         {settings.fixed.reportPath, "report\n"}}));
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_NE(ui.messages[0].find(start.File("binary.out")), std::string::npos);
+  EXPECT_EQ(ui.messages[1], "/tools/ed cannot be started !!!");
 }
 
 TEST_F(ExternalProgramsTest, BareNamesAreFoundBesideTheProgramThenOnPath) {
@@ -164,18 +215,22 @@ TEST_F(ExternalProgramsTest, HelpOpensTheDocumentInItsAssociatedProgram) {
   EXPECT_EQ(ui.beeps, 0);
 }
 
-TEST_F(ExternalProgramsTest, HelpWithoutAProgramOrADocumentBeeps) {
+TEST_F(ExternalProgramsTest, HelpWithoutABrowserOpensInTheHelpWindowAndWithoutADocumentBeeps) {
   TempDir start;
   settings.fixed = MakeFixedPaths(start.Path().string(), "");
   system.associatedProgram = "/usr/bin/browser";
   OnHelpByHtml(settings, "", system, ui);  // no document
+  EXPECT_EQ(ui.beeps, 1);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Cannot execute html file !!!"});
   WriteFile(start.File("BraxelHelp.html"), "<html></html>");
+  system.launchSucceeds = false;
+  OnHelpByHtml(settings, "", system, ui);  // a browser that does not start
   system.associatedProgram.reset();
-  OnHelpByHtml(settings, "", system, ui);  // no program
-  EXPECT_TRUE(system.launched.empty());
-  EXPECT_EQ(ui.beeps, 2);
-  EXPECT_EQ(ui.messages, (std::vector<std::string>{"Cannot execute html file !!!",
-                                                   "Cannot execute html file !!!"}));
+  OnHelpByHtml(settings, "", system, ui);  // no browser
+  EXPECT_EQ(system.launched.size(), 1u);
+  EXPECT_EQ(ui.helps, std::vector<std::string>(2, start.File("BraxelHelp.html")));
+  EXPECT_EQ(ui.beeps, 1);
+  EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST(HelpPathTest, TheStartDirectorysDocumentWinsOverTheBundledOne) {
@@ -214,7 +269,8 @@ TEST_F(ExternalFilesDialogTest, BrowseOffersEachRowsFilesAndReplacesItsText) {
   EXPECT_EQ(dialog.texts[ExternalFilesDialog::kTabsg], "/t");  // cancelled
 
   ASSERT_EQ(ui.fileRequests.size(), 2u);
-  EXPECT_EQ(ui.fileRequests[0].title, "Grafino");
+  EXPECT_EQ(ui.fileRequests[0].title, "Grafino (pattern viewer)");
+  EXPECT_EQ(ui.fileRequests[1].title, "Tabsg File (space-group table)");
   EXPECT_EQ(ui.fileRequests[0].initialPath, "/g");
   EXPECT_EQ(ui.fileRequests[0].filters[0].description, "Execute file (*)");
   EXPECT_EQ(ui.fileRequests[1].defaultExtension, "");

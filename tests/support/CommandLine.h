@@ -9,8 +9,9 @@
 
 namespace braxel::testing {
 
-// What the bundled settings say at every start: they name no structure viewer.
-inline constexpr const char* kBundledSettingsMessages = "Kristallon path not found !!!\n";
+// What the bundled settings say at every start: nothing, though they name no editor and no
+// structure viewer (only the commands that start one need it).
+inline constexpr const char* kBundledSettingsMessages = "";
 
 struct CommandOutcome {
   int status;

@@ -3,6 +3,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/SystemServices.h"
@@ -33,6 +34,10 @@ class RecordingUserInterface : public UserInterface {
   }
   void EndWaitCursor() override { --waitCursorDepth; }
   void Beep() override { ++beeps; }
+  void ShowText(const std::string& title, const std::string& text) override {
+    texts.push_back({title, text});
+  }
+  void ShowHelp(const std::string& htmlPath) override { helps.push_back(htmlPath); }
 
   std::vector<std::string> messages;
   std::vector<std::string> questions;
@@ -42,6 +47,8 @@ class RecordingUserInterface : public UserInterface {
   int waitCursorDepth = 0;
   int waitCursorShown = 0;
   int beeps = 0;
+  std::vector<std::pair<std::string, std::string>> texts;  // title and text of each text window
+  std::vector<std::string> helps;
 
  private:
   std::optional<std::string> Answer(const FileDialogRequest& request) {

@@ -2,25 +2,33 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStyleHints>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <cmath>
+#include <functional>
 
 #include "app/qt/BraxelForm.h"
 #include "app/qt/MainFrame.h"
+#include "pattern/qt/PatternPlot.h"
 #include "platform/TextInput.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TestFiles.h"
@@ -30,9 +38,12 @@ namespace {
 
 using testing::TempDir;
 
+// The entries a user sees, separators as "|".
 QStringList Texts(const QList<QAction*>& actions) {
   QStringList texts;
-  for (const QAction* action : actions) texts << (action->isSeparator() ? "|" : action->text());
+  for (const QAction* action : actions) {
+    if (action->isVisible()) texts << (action->isSeparator() ? "|" : action->text());
+  }
   return texts;
 }
 
@@ -42,8 +53,11 @@ class BraxelWindowTest : public ::testing::Test {
     // A click on the selected row opens its editor after the double-click time; keep it short.
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(60);
     system.currentDirectory = start.Path().string();
-    frame = std::make_unique<CMainFrame>(ui, system, BRAXEL_DATA_DIR);
-    ui.messages.clear();  // what the bundled settings leave unset
+    OpenFrame();
+  }
+
+  void OpenFrame() {
+    frame = std::make_unique<CMainFrame>(ui, system, BRAXEL_DATA_DIR, &store);
     frame->show();
     QApplication::setActiveWindow(frame.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -77,8 +91,12 @@ class BraxelWindowTest : public ::testing::Test {
     return QTest::qWaitFor([this] { return CellEditor() == nullptr; }, 2000);
   }
 
+  // F2 on the cell; the mouse's gestures have a test of their own.
   void TypeCell(int row, int column, const QString& text) {
-    QLineEdit* editor = OpenEditor(row, column);
+    Atoms()->setFocus();
+    Atoms()->setCurrentIndex(Atoms()->model()->index(row, column));
+    QTest::keyClick(Atoms(), Qt::Key_F2);
+    QLineEdit* editor = CellEditor();
     ASSERT_NE(editor, nullptr) << row << "," << column;
     editor->selectAll();
     QTest::keyClicks(editor, text);
@@ -104,10 +122,29 @@ class BraxelWindowTest : public ::testing::Test {
   }
 
   QString Reflection(int row, int column) {
-    return QString::fromStdString(Form().ReflectionText(row, column));
+    return Form().Reflections()->model()->index(row, column).data().toString();
+  }
+  int ReflectionRows() { return Form().Reflections()->model()->rowCount(); }
+
+  void Calculate() {
+    QTest::keyClick(frame.get(), Qt::Key_F5);
+    ASSERT_TRUE(ui.messages.empty()) << ui.messages.front();
+    ASSERT_TRUE(frame->View().Results().calculationDone);
+  }
+
+  // What a file manager sends when a file is dropped on the window.
+  void Drop(const std::string& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(frame.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(frame.get(), &drop);
   }
 
   TempDir start;
+  QSettings store{QString::fromStdString(start.File("recent.ini")), QSettings::IniFormat};
   testing::RecordingUserInterface ui;
   testing::RecordingSystemServices system;
   std::unique_ptr<CMainFrame> frame;
@@ -115,12 +152,14 @@ class BraxelWindowTest : public ::testing::Test {
 
 TEST_F(BraxelWindowTest, MenusToolBarAndStatusBarCarryEveryCommand) {
   EXPECT_EQ(frame->windowTitle(), "Braxel --- [File Name : ]");
+  EXPECT_TRUE(ui.messages.empty());
   EXPECT_GE(frame->width(), 720);
   EXPECT_GE(frame->height(), 600);
   const QList<QAction*> menus = frame->menuBar()->actions();
-  EXPECT_EQ(Texts(menus), (QStringList{"File", "Edit", "Execute", "Option", "Help"}));
+  EXPECT_EQ(Texts(menus), (QStringList{"&File", "&Edit", "E&xecute", "&Option", "&Help"}));
   const QStringList items[] = {
-      {"File Open (&O)...", "File Save (&S)", "Clear (&C)", "|", "Exit (&X)"},
+      {"File Open (&O)...", "File Save (&S)", "Export Reflection List (&R)...",
+       "Export Pattern (&T)...", "Clear (&C)", "|", "Exit (&X)"},
       {"Find SG Number (&S)", "Edit File (&E)...", "Edit Profile Parameters (&P)...",
        "Set External Files (&X)..."},
       {"Calculate Profile (&P)", "Show Pattern (&P)...", "Show Structure (&S)...",
@@ -136,6 +175,14 @@ TEST_F(BraxelWindowTest, MenusToolBarAndStatusBarCarryEveryCommand) {
   EXPECT_EQ(Texts(toolBar->actions()),
             (QStringList{"File Open (&O)...", "Clear (&C)", "|", "Calculate Profile (&P)",
                          "Show Pattern (&P)...", "|", "Braxel Version (&V)", "|", "Exit (&X)"}));
+  const std::pair<Command, const char*> keys[] = {{Command::kFileOpen, "Ctrl+O"},
+                                                  {Command::kSaveInputFile, "Ctrl+S"},
+                                                  {Command::kCalculateProfile, "F5"},
+                                                  {Command::kExit, "Ctrl+Q"},
+                                                  {Command::kHelpByHtml, "F1"}};
+  for (const auto& [command, key] : keys) {
+    EXPECT_EQ(frame->Action(command)->shortcut().toString(), key);
+  }
 
   for (int command = 0; command <= static_cast<int>(Command::kAbout); ++command) {
     const QAction* action = frame->Action(static_cast<Command>(command));
@@ -155,22 +202,30 @@ TEST_F(BraxelWindowTest, MenusToolBarAndStatusBarCarryEveryCommand) {
   EXPECT_FALSE(frame->statusBar()->isVisible());
 }
 
-TEST_F(BraxelWindowTest, FormHoldsItsListsAndTargets) {
+TEST_F(BraxelWindowTest, FormHoldsItsListsTargetsAndAnEmptyPlot) {
   EXPECT_EQ(Form().Target()->count(), 7);
   EXPECT_EQ(Form().Target()->itemText(6), "Kb");
   EXPECT_EQ(Form().Target()->currentText(), "Cu");
+  // Bearden's Cu Ka1 and the Kb line, as the target table holds them.
+  EXPECT_EQ(Form().Wavelength()->text(), QString::fromUtf8("Ka1 1.540562 \u00c5"));
+  Form().Target()->setCurrentIndex(6);
+  EXPECT_EQ(Form().Wavelength()->text(), QString::fromUtf8("Kb 1.39222 \u00c5"));
   EXPECT_EQ(Atoms()->rowCount(), 80);
-  EXPECT_EQ(Form().Reflections()->rowCount(), 6000);
+  EXPECT_EQ(ReflectionRows(), 0);
+  EXPECT_FALSE(Form().Plot()->HasPattern());
   const int atomWidths[] = {28, 65, 55, 60, 60, 60, 60};
   for (int column = 0; column < 7; ++column)
     EXPECT_GE(Atoms()->columnWidth(column), atomWidths[column]);
   EXPECT_EQ(Atoms()->horizontalHeaderItem(1)->text(), "  Atom");
   EXPECT_EQ(Atoms()->horizontalHeaderItem(1)->textAlignment() & Qt::AlignHorizontal_Mask,
             Qt::AlignLeft);
-  EXPECT_EQ(Form().Reflections()->horizontalHeaderItem(5)->text(), "2th    ");
-  EXPECT_EQ(
-      Form().Reflections()->horizontalHeaderItem(5)->textAlignment() & Qt::AlignHorizontal_Mask,
-      Qt::AlignRight);
+  const QAbstractItemModel* reflections = Form().Reflections()->model();
+  EXPECT_EQ(reflections->columnCount(), 10);
+  EXPECT_EQ(reflections->headerData(5, Qt::Horizontal).toString(), "2th    ");
+  EXPECT_EQ(reflections->headerData(9, Qt::Horizontal).toString(), "mult");
+  EXPECT_EQ(reflections->headerData(5, Qt::Horizontal, Qt::TextAlignmentRole).toInt() &
+                Qt::AlignHorizontal_Mask,
+            Qt::AlignRight);
   // The widest values fit their columns.
   const QFontMetrics metrics = Atoms()->fontMetrics();
   EXPECT_LT(metrics.horizontalAdvance("-0.50000"), Atoms()->columnWidth(3) - 6);
@@ -178,29 +233,113 @@ TEST_F(BraxelWindowTest, FormHoldsItsListsAndTargets) {
   EXPECT_LT(metrics.horizontalAdvance("127.1234"), Form().Reflections()->columnWidth(5) - 6);
 }
 
-TEST_F(BraxelWindowTest, TypedStructureIsCalculatedAndShown) {
+TEST_F(BraxelWindowTest, TypedStructureIsCalculatedAndShownWithItsPlot) {
   TypeNaCl();
   Form().Target()->setCurrentIndex(4);  // Mo
-  frame->Action(Command::kCalculateProfile)->trigger();
-  ASSERT_TRUE(ui.messages.empty()) << ui.messages.front();
-  ASSERT_TRUE(frame->View().Results().calculationDone);
+  Calculate();
   EXPECT_EQ(Form().Info(InfoBox::kSgSymbol)->text(), "F m -3 m");
   EXPECT_EQ(Form().Info(InfoBox::kLaueGroup)->text(), "m3m");
   EXPECT_EQ(Form().Lines(LineList::kSymmetryCodes)->count(), 24);
   EXPECT_EQ(Form().Lines(LineList::kConditions)->item(0)->text(), "1. hkl : h,k,l odd/even");
   // 111 with Mo Ka1 comes first: 2theta = 2 asin(lambda sqrt(3) / 2a).
   const double twoTheta = 2.0 * std::asin(0.7093 * std::sqrt(3.0) / (2.0 * 5.6402)) * 180.0 / M_PI;
+  EXPECT_EQ(ReflectionRows(), frame->View().Results().reflectionCount);
   EXPECT_EQ(Reflection(0, 0), "   1");
   EXPECT_EQ(Reflection(0, 1) + Reflection(0, 2) + Reflection(0, 3), "111");
   EXPECT_NEAR(Reflection(0, 5).toDouble(), twoTheta, 1e-4);
+  EXPECT_EQ(Reflection(0, 9), "8");
+  ASSERT_TRUE(Form().Plot()->HasPattern());
+  EXPECT_NEAR(Form().Plot()->CurrentPattern().markers.front(), twoTheta, 1e-3);
   EXPECT_EQ(Form().AtomText(1, 0), " 2");
   EXPECT_EQ(Form().AtomText(1, 6), " 0.70000");
   EXPECT_EQ(frame->View().Data().targetIndex, 5);
 
   frame->Action(Command::kClear)->trigger();
-  EXPECT_TRUE(Reflection(0, 0).isEmpty());
+  EXPECT_EQ(ReflectionRows(), 0);
+  EXPECT_FALSE(Form().Plot()->HasPattern());
   EXPECT_TRUE(Form().AtomText(0, 1).empty());
   EXPECT_EQ(Form().Target()->currentText(), "Mo");
+}
+
+TEST_F(BraxelWindowTest, EditsAfterARunEmptyTheResultsAndThePlot) {
+  TypeNaCl();
+  struct Case {
+    const char* name;
+    std::function<void()> edit;
+    QString symbol;
+  };
+  const Case cases[] = {
+      {"atom cell", [this] { TypeCell(1, 6, "0.9"); }, "F m -3 m"},
+      {"cell box", [this] { QTest::keyClicks(Form().Box(FormBox::kA), "1"); }, "F m -3 m"},
+      {"target", [this] { QTest::keyClick(Form().Target(), Qt::Key_Down); }, "F m -3 m"},
+      {"space group", [this] { TypeBox(FormBox::kSgNumber, "225"); }, ""},
+      {"Delete",
+       [this] {
+         Atoms()->selectRow(2);
+         QTest::mouseClick(Form().DeleteButton(), Qt::LeftButton);
+       },
+       "F m -3 m"},
+      {"Inset",
+       [this] {
+         Atoms()->selectRow(2);
+         QTest::mouseClick(Form().InsertButton(), Qt::LeftButton);
+       },
+       "F m -3 m"},
+  };
+  for (const Case& c : cases) {
+    Calculate();
+    ASSERT_GT(ReflectionRows(), 0);
+    c.edit();
+    EXPECT_FALSE(frame->View().Results().calculationDone) << c.name;
+    EXPECT_EQ(ReflectionRows(), 0) << c.name;
+    EXPECT_EQ(Form().Lines(LineList::kSymmetryCodes)->count(), 0) << c.name;
+    EXPECT_FALSE(Form().Plot()->HasPattern()) << c.name;
+    EXPECT_EQ(Form().Info(InfoBox::kSgSymbol)->text(), c.symbol) << c.name;
+  }
+}
+
+TEST_F(BraxelWindowTest, ACifDroppedAfterARunComesWithoutResultsAndIsRemembered) {
+  TypeNaCl();
+  Calculate();
+  const std::string cif = BRAXEL_EXAMPLES_DIR "/rutile.cif";
+  Drop(cif);
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Braxel --- [File Name : " + cif + " ]");
+  EXPECT_EQ(Form().BoxText(FormBox::kSgNumber), "136");
+  EXPECT_EQ(Form().Info(InfoBox::kSgSymbol)->text(), "P 42/m n m");
+  EXPECT_TRUE(Form().Info(InfoBox::kSystem)->text().isEmpty());
+  EXPECT_EQ(ReflectionRows(), 0);
+  EXPECT_FALSE(Form().Plot()->HasPattern());
+  EXPECT_TRUE(Form().AtomText(2, 1).empty());  // two atoms, none left of NaCl's rows
+
+  // The File menu offers it, in this window and the next one.
+  const std::string inp = BRAXEL_EXAMPLES_DIR "/NaCl.inp";
+  Drop(inp);
+  EXPECT_EQ(frame->RecentAction(0)->text().toStdString(), "&1 " + inp);
+  EXPECT_EQ(frame->RecentAction(1)->text().toStdString(), "&2 " + cif);
+  EXPECT_FALSE(frame->RecentAction(2)->isVisible());
+  OpenFrame();
+  frame->RecentAction(1)->trigger();
+  EXPECT_EQ(frame->windowTitle().toStdString(), "Braxel --- [File Name : " + cif + " ]");
+  EXPECT_EQ(frame->RecentAction(0)->text().toStdString(), "&1 " + cif);
+}
+
+TEST_F(BraxelWindowTest, FitsA1024By768ScreenAndItsListsAndPlotGrowWithIt) {
+  const QSize smallest = frame->minimumSizeHint();
+  EXPECT_LE(smallest.width(), 1024);
+  EXPECT_LE(smallest.height(), 768 - 40);  // the title bar and the desktop's panel
+  const auto sizes = [this] {
+    return std::vector<QSize>{Atoms()->size(), Form().Reflections()->size(), Form().Plot()->size()};
+  };
+  frame->resize(1024, 728);
+  QApplication::processEvents();
+  const std::vector<QSize> small = sizes();
+  frame->resize(1400, 1000);
+  QApplication::processEvents();
+  const std::vector<QSize> large = sizes();
+  for (std::size_t i = 0; i < small.size(); ++i) {
+    EXPECT_GT(large[i].height(), small[i].height()) << i;
+  }
+  EXPECT_GT(large[2].width(), small[2].width());
 }
 
 TEST_F(BraxelWindowTest, CellEditsOpenOnTheSelectedRowAndNeverOnTheNumber) {
@@ -241,6 +380,28 @@ TEST_F(BraxelWindowTest, CellEditsOpenOnTheSelectedRowAndNeverOnTheNumber) {
   QTest::keyClick(editor, Qt::Key_Escape);
 }
 
+TEST_F(BraxelWindowTest, F2EnterOrTypingEditsTheCurrentCell) {
+  struct Case {
+    const char* name;
+    int key;
+    QString text;  // the editor's text once open
+  };
+  const Case cases[] = {
+      {"F2", Qt::Key_F2, "Fe"}, {"Enter", Qt::Key_Return, "Fe"}, {"typing", Qt::Key_O, "o"}};
+  TypeCell(0, 1, "Fe");
+  for (const Case& c : cases) {
+    Atoms()->setFocus();
+    Atoms()->setCurrentIndex(Atoms()->model()->index(0, 0));  // the number: the label is edited
+    QTest::keyClick(Atoms(), static_cast<Qt::Key>(c.key));
+    QLineEdit* editor = CellEditor();
+    ASSERT_NE(editor, nullptr) << c.name;
+    EXPECT_EQ(editor->text(), c.text) << c.name;
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_TRUE(EditorClosed());
+  }
+  EXPECT_EQ(Form().AtomText(0, 1), "Fe");
+}
+
 TEST_F(BraxelWindowTest, InsetAndDeleteButtonsWorkOnTheSelectedRow) {
   TypeNaCl();
   ASSERT_TRUE(frame->View().GatherCrystalData());
@@ -254,19 +415,50 @@ TEST_F(BraxelWindowTest, InsetAndDeleteButtonsWorkOnTheSelectedRow) {
   EXPECT_EQ(Atoms()->rowCount(), 80);
 }
 
-TEST_F(BraxelWindowTest, BadInputIsReportedAndNeverCrashes) {
+TEST_F(BraxelWindowTest, RefusedInputIsNamedAndLeavesTheRecord) {
   TypeNaCl();
-  for (FormBox box : {FormBox::kSgNumber, FormBox::kSetting, FormBox::kA, FormBox::kB, FormBox::kC,
-                      FormBox::kAlpha, FormBox::kBeta, FormBox::kGamma}) {
-    TypeBox(box, "x?");
-  }
-  TypeCell(0, 1, "Qq/??");
-  TypeCell(0, 3, "many");
-  frame->Action(Command::kCalculateProfile)->trigger();
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_FALSE(ui.messages[0].empty());
+  Calculate();
+  TypeBox(FormBox::kA, "5.15x");
+  QTest::keyClick(frame.get(), Qt::Key_F5);
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"a is not a number : 5.15x !!!"});
   EXPECT_FALSE(frame->View().Results().calculationDone);
-  EXPECT_TRUE(Reflection(0, 0).isEmpty());
+  EXPECT_EQ(ReflectionRows(), 0);
+  EXPECT_DOUBLE_EQ(frame->View().Data().a, 5.6402);
+}
+
+TEST_F(BraxelWindowTest, RowsAreCopiedUnderTheirHeadingsAndFollowThePlot) {
+  TypeNaCl();
+  Calculate();
+  QTableView* list = Form().Reflections();
+  list->setFocus();
+  list->selectRow(0);
+  list->selectionModel()->select(list->model()->index(2, 0),
+                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+  const QStringList copied = QApplication::clipboard()->text().split('\n');
+  ASSERT_EQ(copied.size(), 4);
+  EXPECT_EQ(copied[0], "No\th\tk\tl\tid\t2theta\td\tF\tI\tmult");
+  EXPECT_EQ(copied[2].section('\t', 1, 3), "2\t0\t0");
+  QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text().count('\n'), ReflectionRows() + 1);
+
+  // A row marks its 2theta in the plot; a click on a peak selects its row.
+  qt::PatternPlot* plot = Form().Plot();
+  list->setCurrentIndex(list->model()->index(2, 0));
+  ASSERT_TRUE(plot->MarkedTwoTheta().has_value());
+  EXPECT_NEAR(*plot->MarkedTwoTheta(), Reflection(2, 5).toDouble(), 1e-9);
+  const qt::PlotLayout layout = qt::MakePlotLayout(plot->rect(), plot->fontMetrics());
+  // 220 for Cu Ka1, from d = a / sqrt(8).
+  const double angle220 = 2.0 * std::asin(1.540562 * std::sqrt(8.0) / (2.0 * 5.6402)) * 180 / M_PI;
+  const QPoint at(static_cast<int>(std::lround(layout.XOf(angle220, plot->Range()))),
+                  layout.profile.center().y());
+  QTest::mouseClick(plot, Qt::LeftButton, {}, at);
+  const QModelIndexList selected = list->selectionModel()->selectedRows();
+  ASSERT_EQ(selected.size(), 1);
+  EXPECT_EQ(Reflection(selected[0].row(), 1) + Reflection(selected[0].row(), 2) +
+                Reflection(selected[0].row(), 3),
+            "220");
 }
 
 TEST_F(BraxelWindowTest, ProfileParametersCommandUsesTheDialogsValuesOnOk) {
