@@ -40,6 +40,10 @@ class FileNamingUserInterface : public UserInterface {
   void BeginWaitCursor() override { ui_.BeginWaitCursor(); }
   void EndWaitCursor() override { ui_.EndWaitCursor(); }
   void Beep() override { ui_.Beep(); }
+  void ShowText(const std::string& title, const std::string& text) override {
+    ui_.ShowText(title, text);
+  }
+  void ShowHelp(const std::string& htmlPath) override { ui_.ShowHelp(htmlPath); }
 
  private:
   UserInterface& ui_;
