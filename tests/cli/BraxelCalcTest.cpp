@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/CrystalData.h"
@@ -68,6 +70,32 @@ TEST(BraxelCalcTest, FailuresGoToStandardErrorWithStatusOne) {
   outcome = RunBraxelCalc(dir, "'" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("not found !!!"), std::string::npos);
+}
+
+// Whole runs of tests/data/regression/cases.txt against the reports and pattern files that
+// the program wrote before its calculation was made faster.
+TEST(BraxelCalcTest, ReportsAndPatternFilesStayByteForByte) {
+  const std::string cases = BRAXEL_TEST_DATA_DIR "/regression/";
+  std::ifstream table(cases + "cases.txt");
+  std::string line;
+  int compared = 0;
+  while (std::getline(table, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string name, structure, target, parameters;
+    fields >> name >> structure >> target;
+    std::getline(fields, parameters);
+    SCOPED_TRACE(name);
+    TempDir dir;
+    testing::WriteSettings(dir, parameters);
+    const CommandOutcome outcome =
+        RunBraxelCalc(dir, "--target " + target + " '" + cases + structure + "'");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(ReadFile(dir.File("Braxel.out")), ReadFile(cases + name + ".out"));
+    EXPECT_EQ(ReadFile(dir.File("Braxel.prf")), ReadFile(cases + name + ".prf"));
+    ++compared;
+  }
+  EXPECT_EQ(compared, 9);
 }
 
 }  // namespace
