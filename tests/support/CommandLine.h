@@ -31,8 +31,8 @@ inline CommandOutcome RunBraxelCalc(const TempDir& dir, const std::string& argum
 // A Braxel.ini in dir with the bundled tables and the ten profile parameters given in the
 // file's order (u v w pc r12 al yeta angmin angmax step), separated by blanks.
 inline void WriteSettings(const TempDir& dir, const std::string& parameters) {
-  static const char* const kKeys[] = {"u",    "v",    "w",      "pc",     "r12",
-                                      "al",   "yeta", "angmin", "angmax", "step"};
+  static const char* const kKeys[] = {"u",  "v",    "w",      "pc",     "r12",
+                                      "al", "yeta", "angmin", "angmax", "step"};
   std::istringstream values(parameters);
   std::string text = "editor  = x\ngrafino = x\nkristallon =\ntabsg   = " BRAXEL_DATA_DIR
                      "/tabsg\nfscat   = " BRAXEL_DATA_DIR "/fscat\n";
