@@ -117,7 +117,7 @@ void BM_StructureFactorsSharedPhases(benchmark::State& state) {
   std::string message;
   for (auto _ : state) {
     ComputeIntensities(run.entries, run.entryCount, run.generatedCount, run.f, sites, input.profile,
-                       message);
+                       {run.firstReported, run.lastReported}, message);
     benchmark::DoNotOptimize(run.entries[0].fCalc);
   }
 }

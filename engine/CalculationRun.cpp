@@ -1,9 +1,12 @@
 #include "engine/CalculationRun.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
 #include "engine/Classification.h"
+#include "engine/DecimalRounding.h"
 #include "engine/Profile.h"
 #include "engine/Report.h"
 #include "engine/XRayTarget.h"
@@ -11,7 +14,26 @@
 
 namespace braxel {
 
-CalculationRun::CalculationRun() : entries(kMaxReflectionEntries) {}
+void CalculationRun::SelectEntries(const std::vector<Reflection>& forms,
+                                   const ProfileParameters& profile) {
+  std::vector<Reflection> all = forms;
+  AppendKa2Entries(all, ka2);
+  // All entries take part in the sort, so that entries of equal angle keep the order they had
+  // among the others; afterwards only those that can exist and show are kept: within the range,
+  // or with a peak that reaches into it. Above the end the grid's last point is the nearest.
+  const std::vector<double> grid = ProfileGrid(profile);
+  entries.clear();
+  for (const int index : SelectionSortOrder(all)) {
+    const Reflection& entry = all[static_cast<std::size_t>(index)];
+    if (!(entry.twoTheta < 180.0)) continue;
+    double fwhm = 0.0;
+    if (entry.twoTheta <= profile.twoThetaEnd ||
+        (PeakWidth(profile, entry.twoTheta, fwhm) && fwhm > 0.0 &&
+         !(std::fabs(grid.back() - entry.twoTheta) > profile.profileCutoff * fwhm))) {
+      entries.push_back(entry);
+    }
+  }
+}
 
 bool WriteFailureReport(const std::string& reportPath, const std::string& runMessage) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> report(std::fopen(reportPath.c_str(), "w"),
@@ -50,25 +72,22 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
   limits =
       ComputeIndexLimits(input.cell.a, input.cell.b, input.cell.c, profile.twoThetaEnd,
                          record.crystalSystemIndex, record.centrosymmetric, record.laueIndex, ka1);
-  if (EnumerateReflections(limits, expanded, input.settingNumber, record.laueIndex, entries,
-                           generatedCount, runMessage) != 0) {
+  std::vector<Reflection> forms;
+  if (EnumerateReflections(limits, expanded, input.settingNumber, record.laueIndex,
+                           kMaxListedReflections, forms, runMessage) != 0 ||
+      ComputeReflectionGeometry(input.cell, ka1, forms, volume, runMessage) != 0) {
     return -1;
   }
-  entryCount = generatedCount;
-  if (ComputeScatteringFactors(input.files.fscatPath, input.atomCount, input.species.data(),
-                               entries, entryCount, input.cell, input.targetIndex, ka1, f, atoms,
-                               volume, runMessage) != 0) {
+  generatedCount = static_cast<int>(forms.size());
+  // Only reflections that can exist and lie within the range count against the capacity.
+  if (std::count_if(forms.begin(), forms.end(), [&](const Reflection& form) {
+        return form.twoTheta < 180.0 && form.twoTheta <= profile.twoThetaEnd;
+      }) > kMaxGeneratedReflections) {
+    runMessage = ReflectionCapacityMessage();
     return -1;
   }
-  AppendKa2Entries(entries, entryCount, ka2, input.atomCount, atoms, f);
-  SortReflections(entries, entryCount, input.atomCount, f);
-  GenerateEquivalentPositions(expanded, input.cell, input.atomCount, input.x.data(), input.y.data(),
-                              input.z.data(), positions);
-  const AtomSites sites{input.g.data(), input.B.data(), &atoms, &positions, input.atomCount};
-  if (ComputeIntensities(entries, entryCount, generatedCount, f, sites, profile, runMessage) != 0) {
-    return -1;
-  }
-  const std::vector<ProfilePoint> points = ComputeProfile(entries, entryCount, profile);
+  SelectEntries(forms, profile);
+  entryCount = static_cast<int>(entries.size());
 
   // An entry exactly at the start is outside the reported range, one exactly at the end inside.
   firstReported = entryCount + 1;
@@ -85,6 +104,46 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
       break;
     }
   }
+
+  // The scattering factors of the reflections the entries stem from; a Ka2 entry takes them
+  // rounded to seven digits, as its copy always carried them.
+  std::vector<int> slot(forms.size(), -1);
+  std::vector<Reflection> needed;
+  for (const Reflection& entry : entries) {
+    int& at = slot[static_cast<std::size_t>(entry.generated)];
+    if (at >= 0) continue;
+    at = static_cast<int>(needed.size());
+    needed.push_back(forms[static_cast<std::size_t>(entry.generated)]);
+  }
+  ScatteringFactorTable formFactors;
+  if (ComputeScatteringFactors(input.files.fscatPath, input.atomCount, input.species.data(), needed,
+                               static_cast<int>(needed.size()), input.targetIndex, formFactors,
+                               atoms, runMessage) != 0) {
+    return -1;
+  }
+  f.Resize(input.atomCount, entryCount);
+  for (int j = 0; j < input.atomCount; ++j) {
+    const int first = atoms.sameSpeciesAs[static_cast<std::size_t>(j)];
+    if (first != j) {
+      std::copy(f.Column(first), f.Column(first) + entryCount, f.Column(j));
+      continue;
+    }
+    for (int i = 0; i < entryCount; ++i) {
+      const Reflection& entry = entries[static_cast<std::size_t>(i)];
+      const double value = formFactors.At(j, slot[static_cast<std::size_t>(entry.generated)]);
+      f.At(j, i) = entry.code == 2 ? RoundToSevenDigits(value) : value;
+    }
+  }
+
+  GenerateEquivalentPositions(expanded, input.cell, input.atomCount, input.x.data(), input.y.data(),
+                              input.z.data(), positions);
+  const AtomSites sites{input.g.data(), input.B.data(), &atoms, &positions, input.atomCount};
+  if (ComputeIntensities(entries, entryCount, generatedCount, f, sites, profile,
+                         {firstReported, lastReported}, runMessage) != 0) {
+    return -1;
+  }
+  const std::vector<ProfilePoint> points = ComputeProfile(entries, entryCount, profile);
+
   if (WritePatternFile(points, input.files.patternPath, entries, firstReported, lastReported,
                        runMessage) != 0) {
     return -1;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/DecimalRounding.h"
 #include "platform/FileReplace.h"
 #include "platform/TextInput.h"
 
@@ -12,13 +13,6 @@ namespace braxel {
 namespace {
 
 constexpr double kPi = 3.14159265;
-
-// The value a "%.<decimals>f" line gives back when it is read again.
-double AsWritten(double value, int decimals) {
-  char text[400];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return std::strtod(text, nullptr);
-}
 
 // Pattern value of one point: truncated towards zero, 0 shown as 1. y / ymax is formed first so
 // the strongest point gives exactly 1000; the floor keeps a wild negative tail inside int.
@@ -54,8 +48,7 @@ bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
 
 }  // namespace
 
-std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, int count,
-                                         const ProfileParameters& profile) {
+std::vector<double> ProfileGrid(const ProfileParameters& profile) {
   std::vector<double> grid;
   for (double twoTheta = profile.twoThetaStart;;) {
     grid.push_back(twoTheta);
@@ -64,6 +57,12 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
     if (!(next > twoTheta) || !(next <= profile.twoThetaEnd)) break;
     twoTheta = next;
   }
+  return grid;
+}
+
+std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, int count,
+                                         const ProfileParameters& profile) {
+  const std::vector<double> grid = ProfileGrid(profile);
   const double ln2 = std::log(2.0);
   const double gaussNorm = 2.0 * std::sqrt(ln2 / kPi);
   const double eta = profile.gaussLorentz;
@@ -93,7 +92,7 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
   }
   std::vector<ProfilePoint> points(grid.size());
   for (std::size_t k = 0; k < grid.size(); ++k) {
-    points[k] = {AsWritten(grid[k], 2), AsWritten(y[k], 10)};
+    points[k] = {RoundToDecimals(grid[k], 2), RoundToDecimals(y[k], 10)};
   }
   return points;
 }

@@ -18,24 +18,30 @@ struct Reflection {
   double fCalc = 0.0;
   double iCalc = 0.0;
   double fwhm = 0.0;
-  // Position of the generated reflection in the enumeration; a Ka2 copy shares its Ka1
-  // entry's, so the phase sums of one h k l are formed once.
+  // Position of the reflection in the enumeration's list; a Ka2 copy shares its Ka1 entry's,
+  // so the phase sums and scattering factors of one h k l are formed once.
   int generated = 0;
 };
 
 // Scattering factor f[j] of every atom j at every entry i, one column of entries per atom.
 class ScatteringFactorTable {
  public:
-  ScatteringFactorTable() : values_(static_cast<std::size_t>(kMaxAtoms) * kMaxReflectionEntries) {}
+  ScatteringFactorTable() = default;
+  ScatteringFactorTable(int atomCount, int entryCount) { Resize(atomCount, entryCount); }
+  void Resize(int atomCount, int entryCount) {
+    entries_ = static_cast<std::size_t>(entryCount);
+    values_.assign(static_cast<std::size_t>(atomCount) * entries_, 0.0);
+  }
   double& At(int atom, int entry) { return values_[Index(atom, entry)]; }
   double At(int atom, int entry) const { return values_[Index(atom, entry)]; }
-  double* Column(int atom) { return &values_[Index(atom, 0)]; }
-  const double* Column(int atom) const { return &values_[Index(atom, 0)]; }
+  double* Column(int atom) { return values_.data() + Index(atom, 0); }
+  const double* Column(int atom) const { return values_.data() + Index(atom, 0); }
 
  private:
-  static std::size_t Index(int atom, int entry) {
-    return static_cast<std::size_t>(atom) * kMaxReflectionEntries + static_cast<std::size_t>(entry);
+  std::size_t Index(int atom, int entry) const {
+    return static_cast<std::size_t>(atom) * entries_ + static_cast<std::size_t>(entry);
   }
+  std::size_t entries_ = 0;
   std::vector<double> values_;
 };
 

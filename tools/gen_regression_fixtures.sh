@@ -8,7 +8,7 @@ calc=${1:-$root/build/bin/braxel-calc}
 cases=$root/tests/data/regression
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-grep -v '^#' "$cases/cases.txt" | while read -r name structure target u v w pc r12 al yeta min max step; do
+grep -v '^#' "$cases/cases.txt" | while read -r name expected structure target u v w pc r12 al yeta min max step; do
   mkdir "$work/$name"
   sed -e "s|^tabsg .*|tabsg   = $root/data/tabsg|" -e "s|^fscat .*|fscat   = $root/data/fscat|" \
     -e "s|^u = .*|u = $u|" -e "s|^v = .*|v = $v|" -e "s|^w = .*|w = $w|" -e "s|^pc = .*|pc = $pc|" \

@@ -38,9 +38,11 @@ class ScatteringFactorsTest : public ::testing::Test {
       entries[i].k = hkl[i][1];
       entries[i].l = hkl[i][2];
     }
+    const std::span<Reflection> listed(entries.data(), hkl.size());
+    if (ComputeReflectionGeometry(cell, lambda, listed, volume, message) != 0) return -1;
     return ComputeScatteringFactors(dir.File("fscat"), static_cast<int>(species.size()),
-                                    species.data(), entries, static_cast<int>(hkl.size()), cell,
-                                    target, lambda, f, atoms, volume, message);
+                                    species.data(), listed, static_cast<int>(hkl.size()), target, f,
+                                    atoms, message);
   }
 
   TempDir dir;

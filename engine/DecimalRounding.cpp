@@ -1,0 +1,77 @@
+#include "engine/DecimalRounding.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace braxel {
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kExactPowers = 23;  // 10^0 .. 10^22 are doubles without rounding
+
+// Below this the scaled value and its rounding error are exact, and every integer is a double.
+constexpr double kExactScaledLimit = 0x1p51;
+
+// The exact product value x scale rounded to an integer, halves to even, as decimal text
+// rounds it; scale is a power of ten and |value x scale| < kExactScaledLimit.
+double RoundScaled(double value, double scale) {
+  const double product = value * scale;
+  const double error = std::fma(value, scale, -product);  // product + error is exact
+  const double nearest = std::nearbyint(product);         // halves to even
+  const double fraction = product - nearest;              // exact, in [-0.5, 0.5]
+  if (fraction == 0.5 && error > 0.0) return nearest + 1.0;
+  if (fraction == -0.5 && error < 0.0) return nearest - 1.0;
+  return nearest;
+}
+
+// n / scale is the double nearest to the decimal n x 10^-k, as reading the text gives it;
+// a zero keeps the sign that the text "-0.0..." has.
+double Unscaled(double rounded, double scale, double value) {
+  return rounded == 0.0 ? std::copysign(0.0, value) : rounded / scale;
+}
+
+}  // namespace
+
+double RoundToDecimals(double value, int decimals) {
+  const double scale = kPowersOfTen[decimals];
+  if (value == 0.0) return value;
+  if (std::fabs(value) * scale < kExactScaledLimit && std::fabs(value) > 1e-290) {
+    return Unscaled(RoundScaled(value, scale), scale, value);
+  }
+  char text[400];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return std::strtod(text, nullptr);
+}
+
+double RoundToSevenDigits(double value) {
+  const double magnitude = std::fabs(value);
+  if (magnitude > 1e-15 && magnitude < 1e7) {
+    // The exponent e of the text (10^e <= |value| < 10^(e+1)) makes the scaled value a whole
+    // number of seven digits; 6 - e lies within the exact powers here.
+    int digits = 6 - static_cast<int>(std::floor(std::log10(magnitude)));
+    for (int attempt = 0; attempt < 2 && digits >= 0 && digits < kExactPowers; ++attempt) {
+      const double scale = kPowersOfTen[digits];
+      const double product = magnitude * scale;
+      const double error = std::fma(magnitude, scale, -product);
+      if (product < 1e6 || (product == 1e6 && error < 0.0)) {
+        ++digits;
+      } else if (product > 1e7 || (product == 1e7 && error >= 0.0)) {
+        --digits;
+      } else {
+        return Unscaled(RoundScaled(value, scale), scale, value);
+      }
+    }
+  }
+  char text[32];
+  const auto written =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6);
+  double rounded = value;
+  std::from_chars(text, written.ptr, rounded);
+  return rounded;
+}
+
+}  // namespace braxel
