@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "engine/Classification.h"
-#include "engine/DecimalRounding.h"
+#include "engine/DecimalText.h"
 #include "engine/Profile.h"
 #include "engine/Report.h"
 #include "engine/XRayTarget.h"

@@ -6,7 +6,7 @@
 #include <queue>
 
 #include "engine/Capacity.h"
-#include "engine/DecimalRounding.h"
+#include "engine/DecimalText.h"
 
 namespace braxel {
 

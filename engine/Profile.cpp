@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/DecimalRounding.h"
+#include "engine/DecimalText.h"
 #include "platform/FileReplace.h"
 #include "platform/TextInput.h"
 
@@ -31,18 +31,21 @@ bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
     if (point.y >= ymax) ymax = point.y;
   }
   std::fprintf(file, "%4d     %8.4f    %8.4f\n", static_cast<int>(points.size()), first, step);
+  std::string text;
   for (std::size_t k = 1; k <= points.size(); ++k) {
-    std::fprintf(file, "%8d", PatternValue(points[k - 1].y, ymax));
-    if (k % 10 == 0) std::fputc('\n', file);
+    AppendInteger(text, PatternValue(points[k - 1].y, ymax), 8);  // "%8d"
+    if (k % 10 == 0) text += '\n';
   }
-  std::fputc('\n', file);
+  text += '\n';
   // A start above the end leaves no entry in range; the count then says so instead of < 0.
-  std::fprintf(file, "%4d\n", std::max(0, lastReported - firstReported + 1));
+  AppendInteger(text, std::max(0, lastReported - firstReported + 1), 4);  // "%4d\n"
+  text += '\n';
   for (int i = firstReported; i <= lastReported; ++i) {
-    std::fprintf(file, "%10.5lf", entries[static_cast<std::size_t>(i - 1)].twoTheta);
-    if (i % 10 == 0) std::fputc('\n', file);
+    AppendFixed(text, entries[static_cast<std::size_t>(i - 1)].twoTheta, 10, 5);  // "%10.5lf"
+    if (i % 10 == 0) text += '\n';
   }
-  std::fputc('\n', file);
+  text += '\n';
+  std::fputs(text.c_str(), file);
   return std::ferror(file) == 0;
 }
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/DecimalRounding.h"
+#include "engine/DecimalText.h"
 #include "engine/Intensities.h"
 
 namespace braxel {
@@ -25,7 +25,7 @@ Reflection Entry(int h, int k, int l, double twoTheta, int code = 1, int multipl
 
 // Both roundings against the text their formats write and read back, random values and the
 // cases where the last digit is a tie or the text carries a sign of zero.
-TEST(DecimalRoundingTest, GivesTheValueTheTextReadsBackAs) {
+TEST(DecimalTextTest, GivesTheValueTheTextReadsBackAs) {
   std::vector<double> values = {
       1.0 / 2048,          -1.0 / 2048, 0.125,  0.375, 2.675, -1e-12, 0.99999996,
       9999999.6,           1e-300,      5e-324, 1e20,  -0.0,  0.0,    123456.7890123456,
@@ -44,6 +44,16 @@ TEST(DecimalRoundingTest, GivesTheValueTheTextReadsBackAs) {
       const double fixed = std::strtod(text, nullptr);
       EXPECT_EQ(RoundToDecimals(x, decimals), fixed) << text;
       EXPECT_EQ(std::signbit(RoundToDecimals(x, decimals)), std::signbit(fixed)) << text;
+      std::snprintf(text, sizeof text, "%9.*f", decimals, x);
+      std::string appended = "|";
+      AppendFixed(appended, x, 9, decimals);
+      EXPECT_EQ(appended.substr(1), text);
+    }
+    if (std::fabs(x) < 1e9) {
+      std::snprintf(text, sizeof text, "%6d", static_cast<int>(x));
+      std::string appended;
+      AppendInteger(appended, static_cast<int>(x), 6);
+      EXPECT_EQ(appended, text);
     }
   }
 }

@@ -1,9 +1,10 @@
-#include "engine/DecimalRounding.h"
+#include "engine/DecimalText.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace braxel {
 namespace {
@@ -72,6 +73,39 @@ double RoundToSevenDigits(double value) {
   double rounded = value;
   std::from_chars(text, written.ptr, rounded);
   return rounded;
+}
+
+void AppendFixed(std::string& text, double value, int width, int decimals) {
+  const double scale = kPowersOfTen[decimals];
+  const double magnitude = std::fabs(value);
+  if (!(magnitude * scale < kExactScaledLimit) || (magnitude != 0.0 && magnitude < 1e-290)) {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%*.*f", width, decimals, value);
+    text += buffer;
+    return;
+  }
+  const long long scaled = static_cast<long long>(RoundScaled(magnitude, scale));
+  const long long unit = static_cast<long long>(scale);
+  std::string digits = std::to_string(scaled / unit);
+  if (decimals > 0) {
+    const std::string fraction = std::to_string(scaled % unit);
+    digits.append(1, '.').append(static_cast<std::size_t>(decimals) - fraction.size(), '0');
+    digits += fraction;
+  }
+  // printf writes the sign of every negative value, -0.0 and those that round to 0 included.
+  if (std::signbit(value)) digits.insert(0, 1, '-');
+  if (static_cast<int>(digits.size()) < width) {
+    text.append(static_cast<std::size_t>(width) - digits.size(), ' ');
+  }
+  text += digits;
+}
+
+void AppendInteger(std::string& text, long long value, int width) {
+  const std::string digits = std::to_string(value);
+  if (static_cast<int>(digits.size()) < width) {
+    text.append(static_cast<std::size_t>(width) - digits.size(), ' ');
+  }
+  text += digits;
 }
 
 }  // namespace braxel
