@@ -116,7 +116,7 @@ void BM_StructureFactorsSharedPhases(benchmark::State& state) {
                         input.atomCount};
   std::string message;
   for (auto _ : state) {
-    ComputeIntensities(run.entries, run.entryCount, run.generatedCount, run.f, sites, input.profile,
+    ComputeIntensities(run.entries, run.entryCount, run.f, sites, input.profile,
                        {run.firstReported, run.lastReported}, message);
     benchmark::DoNotOptimize(run.entries[0].fCalc);
   }

@@ -16,22 +16,31 @@ namespace braxel {
 
 void CalculationRun::SelectEntries(const std::vector<Reflection>& forms,
                                    const ProfileParameters& profile) {
-  std::vector<Reflection> all = forms;
-  AppendKa2Entries(all, ka2);
-  // All entries take part in the sort, so that entries of equal angle keep the order they had
-  // among the others; afterwards only those that can exist and show are kept: within the range,
-  // or with a peak that reaches into it. Above the end the grid's last point is the nearest.
-  const std::vector<double> grid = ProfileGrid(profile);
-  entries.clear();
-  for (const int index : SelectionSortOrder(all)) {
-    const Reflection& entry = all[static_cast<std::size_t>(index)];
-    if (!(entry.twoTheta < 180.0)) continue;
+  // The Ka1 entries in the enumeration's order, then their Ka2 copies, all take part in the
+  // sort, so that entries of equal angle keep the order they had among the others. Kept are
+  // those that can exist and show: within the range, or with a peak that reaches into it; above
+  // the end the grid's last point is the nearest.
+  const std::size_t n = forms.size();
+  std::vector<double> angles(2 * n);
+  for (std::size_t i = 0; i < n; ++i) {
+    angles[i] = forms[i].twoTheta;
+    angles[n + i] = Ka2Copy(forms[i], ka2).twoTheta;
+  }
+  const double lastPoint = ProfileGrid(profile).back();
+  const auto kept = [&](double twoTheta) {
     double fwhm = 0.0;
-    if (entry.twoTheta <= profile.twoThetaEnd ||
-        (PeakWidth(profile, entry.twoTheta, fwhm) && fwhm > 0.0 &&
-         !(std::fabs(grid.back() - entry.twoTheta) > profile.profileCutoff * fwhm))) {
-      entries.push_back(entry);
-    }
+    return twoTheta < 180.0 &&
+           (twoTheta <= profile.twoThetaEnd ||
+            (PeakWidth(profile, twoTheta, fwhm) && fwhm > 0.0 &&
+             !(std::fabs(lastPoint - twoTheta) > profile.profileCutoff * fwhm)));
+  };
+  const std::vector<int> order = SelectionSortOrder(angles);
+  entries.clear();
+  entries.reserve(static_cast<std::size_t>(std::count_if(angles.begin(), angles.end(), kept)));
+  for (const int index : order) {
+    const std::size_t at = static_cast<std::size_t>(index);
+    if (!kept(angles[at])) continue;
+    entries.push_back(at < n ? forms[at] : Ka2Copy(forms[at - n], ka2));
   }
 }
 
@@ -121,13 +130,9 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
                                atoms, runMessage) != 0) {
     return -1;
   }
-  f.Resize(input.atomCount, entryCount);
+  f.Resize(input.atomCount, entryCount, atoms.sameSpeciesAs.data());
   for (int j = 0; j < input.atomCount; ++j) {
-    const int first = atoms.sameSpeciesAs[static_cast<std::size_t>(j)];
-    if (first != j) {
-      std::copy(f.Column(first), f.Column(first) + entryCount, f.Column(j));
-      continue;
-    }
+    if (atoms.sameSpeciesAs[static_cast<std::size_t>(j)] != j) continue;  // shares a column
     for (int i = 0; i < entryCount; ++i) {
       const Reflection& entry = entries[static_cast<std::size_t>(i)];
       const double value = formFactors.At(j, slot[static_cast<std::size_t>(entry.generated)]);
@@ -138,8 +143,8 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
   GenerateEquivalentPositions(expanded, input.cell, input.atomCount, input.x.data(), input.y.data(),
                               input.z.data(), positions);
   const AtomSites sites{input.g.data(), input.B.data(), &atoms, &positions, input.atomCount};
-  if (ComputeIntensities(entries, entryCount, generatedCount, f, sites, profile,
-                         {firstReported, lastReported}, runMessage) != 0) {
+  if (ComputeIntensities(entries, entryCount, f, sites, profile, {firstReported, lastReported},
+                         runMessage) != 0) {
     return -1;
   }
   const std::vector<ProfilePoint> points = ComputeProfile(entries, entryCount, profile);

@@ -35,6 +35,26 @@ double Unscaled(double rounded, double scale, double value) {
   return rounded == 0.0 ? std::copysign(0.0, value) : rounded / scale;
 }
 
+// Appends the digits of scaled / 10^decimals with its point, signed and right-aligned in width.
+void AppendDigits(std::string& text, unsigned long long scaled, bool negative, int width,
+                  int decimals) {
+  char digits[48];
+  char* const end = digits + sizeof digits;
+  char* first = end;
+  for (int i = 0; i < decimals; ++i, scaled /= 10) *--first = static_cast<char>('0' + scaled % 10);
+  if (decimals > 0) *--first = '.';
+  do {
+    *--first = static_cast<char>('0' + scaled % 10);
+    scaled /= 10;
+  } while (scaled != 0);
+  if (negative) *--first = '-';
+  const std::size_t length = static_cast<std::size_t>(end - first);
+  if (static_cast<std::size_t>(width) > length) {
+    text.append(static_cast<std::size_t>(width) - length, ' ');
+  }
+  text.append(first, length);
+}
+
 }  // namespace
 
 double RoundToDecimals(double value, int decimals) {
@@ -84,28 +104,15 @@ void AppendFixed(std::string& text, double value, int width, int decimals) {
     text += buffer;
     return;
   }
-  const long long scaled = static_cast<long long>(RoundScaled(magnitude, scale));
-  const long long unit = static_cast<long long>(scale);
-  std::string digits = std::to_string(scaled / unit);
-  if (decimals > 0) {
-    const std::string fraction = std::to_string(scaled % unit);
-    digits.append(1, '.').append(static_cast<std::size_t>(decimals) - fraction.size(), '0');
-    digits += fraction;
-  }
   // printf writes the sign of every negative value, -0.0 and those that round to 0 included.
-  if (std::signbit(value)) digits.insert(0, 1, '-');
-  if (static_cast<int>(digits.size()) < width) {
-    text.append(static_cast<std::size_t>(width) - digits.size(), ' ');
-  }
-  text += digits;
+  AppendDigits(text, static_cast<unsigned long long>(RoundScaled(magnitude, scale)),
+               std::signbit(value), width, decimals);
 }
 
 void AppendInteger(std::string& text, long long value, int width) {
-  const std::string digits = std::to_string(value);
-  if (static_cast<int>(digits.size()) < width) {
-    text.append(static_cast<std::size_t>(width) - digits.size(), ' ');
-  }
-  text += digits;
+  const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                                 : static_cast<unsigned long long>(value);
+  AppendDigits(text, magnitude, value < 0, width, 0);
 }
 
 }  // namespace braxel

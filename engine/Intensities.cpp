@@ -74,122 +74,126 @@ class PhaseTable {
   std::vector<double> sin_;
 };
 
-// The sums over an atom's copies of cos and sin of 2pi (h x + k y + l z) for the needed
-// reflections, atom-major. Copies of a site share coordinate values (the images of centring,
-// inversion and the other operations repeat each other's x, y or z), so the sum is taken in
-// stages that follow the walk order of the reflections: once per l over the z of the copies,
-// once per k l over the distinct x y pairs, and once per h over the distinct x values only.
-void ComputePhaseSums(const std::vector<int>& hs, const std::vector<int>& ks,
-                      const std::vector<int>& ls, const std::vector<int>& needed,
-                      const AtomSites& atoms, int generatedCount, std::vector<double>& cosSums,
-                      std::vector<double>& sinSums) {
-  std::vector<int> hUsed, kUsed, lUsed;
-  for (const int g : needed) {
-    hUsed.push_back(hs[static_cast<std::size_t>(g)]);
-    kUsed.push_back(ks[static_cast<std::size_t>(g)]);
-    lUsed.push_back(ls[static_cast<std::size_t>(g)]);
+// The reflections the entries stem from, each once and in the enumeration's order (so that k
+// and l change seldom), and the position of each entry's reflection among them.
+struct NeededReflections {
+  explicit NeededReflections(std::span<const Reflection> entries) {
+    std::vector<int> generated;
+    for (const Reflection& entry : entries) generated.push_back(entry.generated);
+    generated = UsedValues(std::move(generated));
+    h.resize(generated.size());
+    k.resize(generated.size());
+    l.resize(generated.size());
+    for (const Reflection& entry : entries) {
+      const std::size_t n = static_cast<std::size_t>(
+          std::lower_bound(generated.begin(), generated.end(), entry.generated) -
+          generated.begin());
+      h[n] = entry.h;
+      k[n] = entry.k;
+      l[n] = entry.l;
+      of.push_back(static_cast<int>(n));
+    }
+    hUsed = UsedValues(h);
+    kUsed = UsedValues(k);
+    lUsed = UsedValues(l);
   }
-  hUsed = UsedValues(std::move(hUsed));
-  kUsed = UsedValues(std::move(kUsed));
-  lUsed = UsedValues(std::move(lUsed));
-  for (int j = 0; j < atoms.count; ++j) {
-    const int copies = atoms.positions->siteMultiplicity[static_cast<std::size_t>(j)];
-    const Position* sites = &atoms.positions->At(j, 0);
-    const AxisValues xv(sites, copies, &Position::x);
-    const AxisValues yv(sites, copies, &Position::y);
-    const AxisValues zv(sites, copies, &Position::z);
-    const PhaseTable X(hUsed, xv.values), Y(kUsed, yv.values), Z(lUsed, zv.values);
-    // The copies ordered by their x and y values; each run of one x y pair is a group.
-    std::vector<int> order(static_cast<std::size_t>(copies));
-    for (int m = 0; m < copies; ++m) order[static_cast<std::size_t>(m)] = m;
-    std::sort(order.begin(), order.end(), [&](int a, int b) {
-      return std::pair(xv.of[a], yv.of[a]) < std::pair(xv.of[b], yv.of[b]);
-    });
-    struct Group {
-      int x;
-      int y;
-      int first;  // into order
-      int end;
-    };
-    std::vector<Group> groups;
-    for (int i = 0; i < copies; ++i) {
-      const int m = order[static_cast<std::size_t>(i)];
-      if (groups.empty() || groups.back().x != xv.of[m] || groups.back().y != yv.of[m]) {
-        groups.push_back({xv.of[m], yv.of[m], i, i});
-      }
-      groups.back().end = i + 1;
+  std::vector<int> h, k, l;
+  std::vector<int> of;  // per entry
+  std::vector<int> hUsed, kUsed, lUsed;
+};
+
+// The sums over one atom's copies of cos and sin of 2pi (h x + k y + l z) for the needed
+// reflections. Copies of a site share coordinate values (the images of centring, inversion and
+// the other operations repeat each other's x, y or z), so the sum is taken in stages that
+// follow the order of the reflections: once per l over the z of the copies, once per k l over
+// the distinct x y pairs, and once per h over the distinct x values only.
+void ComputePhaseSums(const NeededReflections& needed, const Position* sites, int copies,
+                      std::vector<double>& cosSums, std::vector<double>& sinSums) {
+  const AxisValues xv(sites, copies, &Position::x);
+  const AxisValues yv(sites, copies, &Position::y);
+  const AxisValues zv(sites, copies, &Position::z);
+  const PhaseTable X(needed.hUsed, xv.values), Y(needed.kUsed, yv.values),
+      Z(needed.lUsed, zv.values);
+  // The copies ordered by their x and y values; each run of one x y pair is a group.
+  std::vector<int> order(static_cast<std::size_t>(copies));
+  for (int m = 0; m < copies; ++m) order[static_cast<std::size_t>(m)] = m;
+  std::sort(order.begin(), order.end(), [&](int a, int b) {
+    return std::pair(xv.of[a], yv.of[a]) < std::pair(xv.of[b], yv.of[b]);
+  });
+  struct Group {
+    int x;
+    int y;
+    int first;  // into order
+    int end;
+  };
+  std::vector<Group> groups;
+  for (int i = 0; i < copies; ++i) {
+    const int m = order[static_cast<std::size_t>(i)];
+    if (groups.empty() || groups.back().x != xv.of[m] || groups.back().y != yv.of[m]) {
+      groups.push_back({xv.of[m], yv.of[m], i, i});
     }
-    const std::size_t xCount = xv.values.size();
-    std::vector<double> planeCos(groups.size()), planeSin(groups.size());  // sums over z
-    std::vector<double> rowCos(xCount), rowSin(xCount);                    // and over y
-    double* cosOut = &cosSums[static_cast<std::size_t>(j) * generatedCount];
-    double* sinOut = &sinSums[static_cast<std::size_t>(j) * generatedCount];
-    bool started = false;
-    int lastK = 0;
-    int lastL = 0;
-    for (const int g : needed) {
-      const std::size_t n = static_cast<std::size_t>(g);
-      if (!started || ls[n] != lastL) {
-        const double* zc = Z.Cos(ls[n]);
-        const double* zs = Z.Sin(ls[n]);
-        for (std::size_t p = 0; p < groups.size(); ++p) {
-          double c = 0.0;
-          double s = 0.0;
-          for (int i = groups[p].first; i < groups[p].end; ++i) {
-            const int v = zv.of[order[static_cast<std::size_t>(i)]];
-            c += zc[v];
-            s += zs[v];
-          }
-          planeCos[p] = c;
-          planeSin[p] = s;
+    groups.back().end = i + 1;
+  }
+  const std::size_t xCount = xv.values.size();
+  std::vector<double> planeCos(groups.size()), planeSin(groups.size());  // sums over z
+  std::vector<double> rowCos(xCount), rowSin(xCount);                    // and over y
+  cosSums.resize(needed.h.size());
+  sinSums.resize(needed.h.size());
+  for (std::size_t n = 0; n < needed.h.size(); ++n) {
+    const bool newPlane = n == 0 || needed.l[n] != needed.l[n - 1];
+    if (newPlane) {
+      const double* zc = Z.Cos(needed.l[n]);
+      const double* zs = Z.Sin(needed.l[n]);
+      for (std::size_t p = 0; p < groups.size(); ++p) {
+        double c = 0.0;
+        double s = 0.0;
+        for (int i = groups[p].first; i < groups[p].end; ++i) {
+          const int v = zv.of[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
+          c += zc[v];
+          s += zs[v];
         }
+        planeCos[p] = c;
+        planeSin[p] = s;
       }
-      if (!started || ls[n] != lastL || ks[n] != lastK) {
-        const double* yc = Y.Cos(ks[n]);
-        const double* ys = Y.Sin(ks[n]);
-        std::fill(rowCos.begin(), rowCos.end(), 0.0);
-        std::fill(rowSin.begin(), rowSin.end(), 0.0);
-        for (std::size_t p = 0; p < groups.size(); ++p) {
-          const double c = yc[groups[p].y];
-          const double s = ys[groups[p].y];
-          rowCos[static_cast<std::size_t>(groups[p].x)] += c * planeCos[p] - s * planeSin[p];
-          rowSin[static_cast<std::size_t>(groups[p].x)] += c * planeSin[p] + s * planeCos[p];
-        }
-        lastK = ks[n];
-        lastL = ls[n];
-        started = true;
-      }
-      const double* xc = X.Cos(hs[n]);
-      const double* xs = X.Sin(hs[n]);
-      double c = 0.0;
-      double s = 0.0;
-      for (std::size_t v = 0; v < xCount; ++v) {
-        c += xc[v] * rowCos[v] - xs[v] * rowSin[v];
-        s += xc[v] * rowSin[v] + xs[v] * rowCos[v];
-      }
-      cosOut[n] = c;
-      sinOut[n] = s;
     }
+    if (newPlane || needed.k[n] != needed.k[n - 1]) {
+      const double* yc = Y.Cos(needed.k[n]);
+      const double* ys = Y.Sin(needed.k[n]);
+      std::fill(rowCos.begin(), rowCos.end(), 0.0);
+      std::fill(rowSin.begin(), rowSin.end(), 0.0);
+      for (std::size_t p = 0; p < groups.size(); ++p) {
+        const double c = yc[groups[p].y];
+        const double s = ys[groups[p].y];
+        rowCos[static_cast<std::size_t>(groups[p].x)] += c * planeCos[p] - s * planeSin[p];
+        rowSin[static_cast<std::size_t>(groups[p].x)] += c * planeSin[p] + s * planeCos[p];
+      }
+    }
+    const double* xc = X.Cos(needed.h[n]);
+    const double* xs = X.Sin(needed.h[n]);
+    double c = 0.0;
+    double s = 0.0;
+    for (std::size_t v = 0; v < xCount; ++v) {
+      c += xc[v] * rowCos[v] - xs[v] * rowSin[v];
+      s += xc[v] * rowSin[v] + xs[v] * rowCos[v];
+    }
+    cosSums[n] = c;
+    sinSums[n] = s;
   }
 }
 
 }  // namespace
 
-void AppendKa2Entries(std::vector<Reflection>& entries, double ka2) {
-  const std::size_t n = entries.size();
-  entries.reserve(2 * n);
-  for (std::size_t i = 0; i < n; ++i) {
-    Reflection copy = entries[i];
-    copy.code = 2;
-    copy.d = RoundToSevenDigits(copy.d);
-    copy.s2 = RoundToSevenDigits(copy.s2);
-    copy.twoTheta = TwoThetaOf(copy.d, ka2);
-    entries.push_back(copy);
-  }
+Reflection Ka2Copy(const Reflection& entry, double ka2) {
+  Reflection copy = entry;
+  copy.code = 2;
+  copy.d = RoundToSevenDigits(entry.d);
+  copy.s2 = RoundToSevenDigits(entry.s2);
+  copy.twoTheta = TwoThetaOf(copy.d, ka2);
+  return copy;
 }
 
-std::vector<int> SelectionSortOrder(std::span<const Reflection> entries) {
-  const int n = static_cast<int>(entries.size());
+std::vector<int> SelectionSortOrder(std::span<const double> angles) {
+  const int n = static_cast<int>(angles.size());
   // A selection sort picks, at step i, the smallest angle among positions i.. (the lowest
   // position among equal angles) and exchanges it with position i, which moves the entry
   // there further back. The same choices are made here from a heap of (angle, position), with
@@ -212,7 +216,7 @@ std::vector<int> SelectionSortOrder(std::span<const Reflection> entries) {
   for (int e = 0; e < n; ++e) {
     positionOf[e] = e;
     entryAt[e] = e;
-    heap.push({entries[static_cast<std::size_t>(e)].twoTheta, e, e});
+    heap.push({angles[static_cast<std::size_t>(e)], e, e});
   }
   for (int i = 0; i < n; ++i) {
     Candidate best = heap.top();
@@ -228,7 +232,7 @@ std::vector<int> SelectionSortOrder(std::span<const Reflection> entries) {
     positionOf[best.entry] = i;
     placed[best.entry] = true;
     if (moved != best.entry) {
-      heap.push({entries[static_cast<std::size_t>(moved)].twoTheta, best.position, moved});
+      heap.push({angles[static_cast<std::size_t>(moved)], best.position, moved});
     }
   }
   return entryAt;
@@ -242,56 +246,42 @@ bool PeakWidth(const ProfileParameters& profile, double twoTheta, double& fwhm) 
   return true;
 }
 
-int ComputeIntensities(std::span<Reflection> entries, int count, int generatedCount,
-                       const ScatteringFactorTable& f, const AtomSites& atoms,
-                       const ProfileParameters& profile, ReportedRange reported,
-                       std::string& runMessage) {
+int ComputeIntensities(std::span<Reflection> entries, int count, const ScatteringFactorTable& f,
+                       const AtomSites& atoms, const ProfileParameters& profile,
+                       ReportedRange reported, std::string& runMessage) {
   if (count == 0) return 0;
-  // The h k l of every enumerated reflection that an entry still stems from, in the order of
-  // the enumeration.
-  std::vector<int> hs(static_cast<std::size_t>(generatedCount)), ks(hs.size()), ls(hs.size());
-  std::vector<bool> used(hs.size(), false);
-  for (int i = 0; i < count; ++i) {
-    const Reflection& entry = entries[static_cast<std::size_t>(i)];
-    const std::size_t g = static_cast<std::size_t>(entry.generated);
-    hs[g] = entry.h;
-    ks[g] = entry.k;
-    ls[g] = entry.l;
-    used[g] = true;
-  }
-  std::vector<int> needed;
-  needed.reserve(hs.size());
-  for (std::size_t g = 0; g < used.size(); ++g) {
-    if (used[g]) needed.push_back(static_cast<int>(g));
-  }
-  std::vector<double> cosSums(static_cast<std::size_t>(atoms.count) * generatedCount);
-  std::vector<double> sinSums(cosSums.size());
-  ComputePhaseSums(hs, ks, ls, needed, atoms, generatedCount, cosSums, sinSums);
-
-  for (int i = 0; i < count; ++i) {
-    Reflection& entry = entries[static_cast<std::size_t>(i)];
-    // F(h k l) and F(-h -k -l): the cosine sums are even in the indices, the sine sums odd.
-    double Ar = 0.0;
-    double Ai = 0.0;
-    double friedelAr = 0.0;
-    double friedelAi = 0.0;
-    for (int j = 0; j < atoms.count; ++j) {
-      const std::size_t sum = static_cast<std::size_t>(j) * generatedCount + entry.generated;
-      const double C = cosSums[sum];
-      const double S = sinSums[sum];
-      const double T = std::exp(-atoms.B[j] * entry.s2);
-      const double fj = f.At(j, i);
-      const double deltaf2 = atoms.scattering->Deltaf2[static_cast<std::size_t>(j)];
+  const std::span<Reflection> computed = entries.first(static_cast<std::size_t>(count));
+  const NeededReflections needed(computed);
+  // F(h k l) and F(-h -k -l) of every entry, summed atom by atom: the cosine sums are even in
+  // the indices, the sine sums odd.
+  std::vector<double> Ar(computed.size()), Ai(computed.size()), friedelAr(computed.size()),
+      friedelAi(computed.size());
+  std::vector<double> cosSums, sinSums;
+  for (int j = 0; j < atoms.count; ++j) {
+    ComputePhaseSums(needed, &atoms.positions->At(j, 0),
+                     atoms.positions->siteMultiplicity[static_cast<std::size_t>(j)], cosSums,
+                     sinSums);
+    const double deltaf2 = atoms.scattering->Deltaf2[static_cast<std::size_t>(j)];
+    const double* column = f.Column(j);
+    for (std::size_t i = 0; i < computed.size(); ++i) {
+      const double C = cosSums[static_cast<std::size_t>(needed.of[i])];
+      const double S = sinSums[static_cast<std::size_t>(needed.of[i])];
+      const double T = std::exp(-atoms.B[j] * computed[i].s2);
+      const double fj = column[i];
       const double weight = T * atoms.g[j];
-      Ar += weight * (fj * C - deltaf2 * S);
-      Ai += weight * (fj * S + deltaf2 * C);
-      friedelAr += weight * (fj * C + deltaf2 * S);
-      friedelAi += weight * (deltaf2 * C - fj * S);
+      Ar[i] += weight * (fj * C - deltaf2 * S);
+      Ai[i] += weight * (fj * S + deltaf2 * C);
+      friedelAr[i] += weight * (fj * C + deltaf2 * S);
+      friedelAi[i] += weight * (deltaf2 * C - fj * S);
     }
+  }
+  for (std::size_t i = 0; i < computed.size(); ++i) {
+    Reflection& entry = computed[i];
     // A form of the Laue class holds h k l and its Friedel mate, which differ where the
     // anomalous terms break Friedel's law: the entry carries the root of their mean square.
-    entry.fCalc =
-        std::sqrt((Ar * Ar + Ai * Ai + friedelAr * friedelAr + friedelAi * friedelAi) / 2);
+    entry.fCalc = std::sqrt((Ar[i] * Ar[i] + Ai[i] * Ai[i] + friedelAr[i] * friedelAr[i] +
+                             friedelAi[i] * friedelAi[i]) /
+                            2);
     if (!PeakWidth(profile, entry.twoTheta, entry.fwhm)) {
       runMessage = "Inadequote profile parameters !!!";
       return -1;

@@ -11,13 +11,13 @@
 
 namespace braxel {
 
-// Appends a Ka2 copy of every entry: d and s2 rounded to the seven digits of "%12.6e", twoTheta
-// from the rounded d. The copies keep their entry's `generated`.
-void AppendKa2Entries(std::vector<Reflection>& entries, double ka2);
+// The Ka2 entry of a Ka1 entry: code 2, d and s2 rounded to the seven digits of "%12.6e",
+// twoTheta from the rounded d.
+Reflection Ka2Copy(const Reflection& entry, double ka2);
 
-// The order of the entries by ascending twoTheta exactly as a selection sort with exchanges
-// leaves it: position i of the result holds the index of the entry that ends at i.
-std::vector<int> SelectionSortOrder(std::span<const Reflection> entries);
+// The order of the angles ascending exactly as a selection sort with exchanges leaves it:
+// position i of the result holds the index of the angle that ends at i.
+std::vector<int> SelectionSortOrder(std::span<const double> angles);
 
 // Full width at half maximum of a peak at twoTheta; false when the squared width is negative.
 bool PeakWidth(const ProfileParameters& profile, double twoTheta, double& fwhm);
@@ -36,12 +36,12 @@ struct ReportedRange {
   int last = 0;
 };
 
-// fCalc, fwhm and iCalc of every entry. iCalc is scaled so that the strongest reported entry has
-// 100, or the strongest of all when no reported entry has an intensity. generatedCount is the
-// number of enumerated reflections the entries stem from. 0, or -1 with the message.
-int ComputeIntensities(std::span<Reflection> entries, int count, int generatedCount,
-                       const ScatteringFactorTable& f, const AtomSites& atoms,
-                       const ProfileParameters& profile, ReportedRange reported,
-                       std::string& runMessage);
+// fCalc, fwhm and iCalc of the first count entries. iCalc is scaled so that the strongest
+// reported entry has 100, or the strongest of all when no reported entry has an intensity.
+// Entries of one reflection share its `generated`, and reflections later in the enumeration
+// have larger ones. 0, or -1 with the message.
+int ComputeIntensities(std::span<Reflection> entries, int count, const ScatteringFactorTable& f,
+                       const AtomSites& atoms, const ProfileParameters& profile,
+                       ReportedRange reported, std::string& runMessage);
 
 }  // namespace braxel

@@ -183,16 +183,10 @@ int ComputeScatteringFactors(const std::string& fscatPath, int atomCount,
     }
   }
 
-  f.Resize(atomCount, count);
-  // Atoms of one species share one column of values.
+  f.Resize(atomCount, count, atoms.sameSpeciesAs.data());
   for (int j = 0; j < atomCount; ++j) {
+    if (atoms.sameSpeciesAs[j] != j) continue;  // its species' column is filled already
     double* column = f.Column(j);
-    const int first = atoms.sameSpeciesAs[j];
-    if (first != j) {
-      const double* source = f.Column(first);
-      std::copy(source, source + count, column);
-      continue;
-    }
     for (int i = 0; i < count; ++i) {
       column[i] = records[j].FormFactor(entries[static_cast<std::size_t>(i)].s2);
     }

@@ -34,7 +34,7 @@ int ComputeReflectionGeometry(const Cell& cell, double lambda, std::span<Reflect
                               double& volume, std::string& runMessage);
 
 // Looks the species up and fills every atom's f at entries [0, count) from their s2 (the table
-// is sized to them). 0 on success, -1 with the message.
+// is sized to them, one column per species). 0 on success, -1 with the message.
 int ComputeScatteringFactors(const std::string& fscatPath, int atomCount,
                              const std::string* species, std::span<const Reflection> entries,
                              int count, int targetIndex, ScatteringFactorTable& f,
