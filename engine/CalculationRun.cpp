@@ -27,21 +27,66 @@ void CalculationRun::SelectEntries(const std::vector<Reflection>& forms,
     angles[n + i] = Ka2Copy(forms[i], ka2).twoTheta;
   }
   const double lastPoint = ProfileGrid(profile).back();
-  const auto kept = [&](double twoTheta) {
+  std::vector<bool> kept(2 * n);
+  std::size_t keptCount = 0;
+  for (std::size_t i = 0; i < 2 * n; ++i) {
+    const double twoTheta = angles[i];
     double fwhm = 0.0;
-    return twoTheta < 180.0 &&
-           (twoTheta <= profile.twoThetaEnd ||
-            (PeakWidth(profile, twoTheta, fwhm) && fwhm > 0.0 &&
-             !(std::fabs(lastPoint - twoTheta) > profile.profileCutoff * fwhm)));
-  };
-  const std::vector<int> order = SelectionSortOrder(angles);
-  entries.clear();
-  entries.reserve(static_cast<std::size_t>(std::count_if(angles.begin(), angles.end(), kept)));
-  for (const int index : order) {
-    const std::size_t at = static_cast<std::size_t>(index);
-    if (!kept(angles[at])) continue;
-    entries.push_back(at < n ? forms[at] : Ka2Copy(forms[at - n], ka2));
+    kept[i] =
+        twoTheta < 180.0 && (twoTheta <= profile.twoThetaEnd ||
+                             (PeakWidth(profile, twoTheta, fwhm) && fwhm > 0.0 &&
+                              !(std::fabs(lastPoint - twoTheta) > profile.profileCutoff * fwhm)));
+    if (kept[i]) ++keptCount;
   }
+  entries.clear();
+  entries.reserve(keptCount);
+  for (const int index : SelectionSortOrder(angles)) {
+    const std::size_t at = static_cast<std::size_t>(index);
+    if (kept[at]) entries.push_back(at < n ? forms[at] : Ka2Copy(forms[at - n], ka2));
+  }
+}
+
+int CalculationRun::ListEntries(const RunInput& input,
+                                std::span<const SymmetryOperation> operations,
+                                std::string& runMessage) {
+  const ProfileParameters& profile = input.profile;
+  limits =
+      ComputeIndexLimits(input.cell.a, input.cell.b, input.cell.c, profile.twoThetaEnd,
+                         record.crystalSystemIndex, record.centrosymmetric, record.laueIndex, ka1);
+  std::vector<Reflection> forms;
+  if (EnumerateReflections(limits, operations, input.settingNumber, record.laueIndex,
+                           kMaxListedReflections, forms, runMessage) != 0 ||
+      ComputeReflectionGeometry(input.cell, ka1, forms, volume, runMessage) != 0) {
+    return -1;
+  }
+  generatedCount = static_cast<int>(forms.size());
+  // Only reflections that can exist and lie within the range count against the capacity.
+  if (std::count_if(forms.begin(), forms.end(), [&](const Reflection& form) {
+        return form.twoTheta < 180.0 && form.twoTheta <= profile.twoThetaEnd;
+      }) > kMaxGeneratedReflections) {
+    runMessage = ReflectionCapacityMessage();
+    return -1;
+  }
+  ScatteringFactorTable formFactors;
+  if (ComputeScatteringFactors(input.files.fscatPath, input.atomCount, input.species.data(), forms,
+                               generatedCount, input.targetIndex, formFactors, atoms,
+                               runMessage) != 0) {
+    return -1;
+  }
+  SelectEntries(forms, profile);
+  entryCount = static_cast<int>(entries.size());
+  // A Ka2 entry takes the scattering factors of its reflection rounded to seven digits, as its
+  // copy always carried them.
+  f.Resize(input.atomCount, entryCount, atoms.sameSpeciesAs.data());
+  for (int j = 0; j < input.atomCount; ++j) {
+    if (atoms.sameSpeciesAs[static_cast<std::size_t>(j)] != j) continue;  // shares a column
+    for (int i = 0; i < entryCount; ++i) {
+      const Reflection& entry = entries[static_cast<std::size_t>(i)];
+      const double value = formFactors.At(j, entry.generated);
+      f.At(j, i) = entry.code == 2 ? RoundToSevenDigits(value) : value;
+    }
+  }
+  return 0;
 }
 
 bool WriteFailureReport(const std::string& reportPath, const std::string& runMessage) {
@@ -78,25 +123,7 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
   }
   const std::span<const SymmetryOperation> expanded(operations.data(),
                                                     static_cast<std::size_t>(operationCount));
-  limits =
-      ComputeIndexLimits(input.cell.a, input.cell.b, input.cell.c, profile.twoThetaEnd,
-                         record.crystalSystemIndex, record.centrosymmetric, record.laueIndex, ka1);
-  std::vector<Reflection> forms;
-  if (EnumerateReflections(limits, expanded, input.settingNumber, record.laueIndex,
-                           kMaxListedReflections, forms, runMessage) != 0 ||
-      ComputeReflectionGeometry(input.cell, ka1, forms, volume, runMessage) != 0) {
-    return -1;
-  }
-  generatedCount = static_cast<int>(forms.size());
-  // Only reflections that can exist and lie within the range count against the capacity.
-  if (std::count_if(forms.begin(), forms.end(), [&](const Reflection& form) {
-        return form.twoTheta < 180.0 && form.twoTheta <= profile.twoThetaEnd;
-      }) > kMaxGeneratedReflections) {
-    runMessage = ReflectionCapacityMessage();
-    return -1;
-  }
-  SelectEntries(forms, profile);
-  entryCount = static_cast<int>(entries.size());
+  if (ListEntries(input, expanded, runMessage) != 0) return -1;
 
   // An entry exactly at the start is outside the reported range, one exactly at the end inside.
   firstReported = entryCount + 1;
@@ -111,32 +138,6 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
     if (entries[static_cast<std::size_t>(i)].twoTheta > profile.twoThetaEnd) {
       lastReported = i;
       break;
-    }
-  }
-
-  // The scattering factors of the reflections the entries stem from; a Ka2 entry takes them
-  // rounded to seven digits, as its copy always carried them.
-  std::vector<int> slot(forms.size(), -1);
-  std::vector<Reflection> needed;
-  for (const Reflection& entry : entries) {
-    int& at = slot[static_cast<std::size_t>(entry.generated)];
-    if (at >= 0) continue;
-    at = static_cast<int>(needed.size());
-    needed.push_back(forms[static_cast<std::size_t>(entry.generated)]);
-  }
-  ScatteringFactorTable formFactors;
-  if (ComputeScatteringFactors(input.files.fscatPath, input.atomCount, input.species.data(), needed,
-                               static_cast<int>(needed.size()), input.targetIndex, formFactors,
-                               atoms, runMessage) != 0) {
-    return -1;
-  }
-  f.Resize(input.atomCount, entryCount, atoms.sameSpeciesAs.data());
-  for (int j = 0; j < input.atomCount; ++j) {
-    if (atoms.sameSpeciesAs[static_cast<std::size_t>(j)] != j) continue;  // shares a column
-    for (int i = 0; i < entryCount; ++i) {
-      const Reflection& entry = entries[static_cast<std::size_t>(i)];
-      const double value = formFactors.At(j, slot[static_cast<std::size_t>(entry.generated)]);
-      f.At(j, i) = entry.code == 2 ? RoundToSevenDigits(value) : value;
     }
   }
 

@@ -69,6 +69,10 @@ class CalculationRun {
 
  private:
   int Calculate(const RunInput& input, std::string& runMessage);
+  // The entries in ascending twoTheta with their scattering factors, from the reflections of
+  // the index box; the list of those is released at the end.
+  int ListEntries(const RunInput& input, std::span<const SymmetryOperation> operations,
+                  std::string& runMessage);
   // The Ka1 and Ka2 entries of the listed reflections in ascending twoTheta, those the run
   // computes: they can exist and lie within the range or reach into it with their peak.
   void SelectEntries(const std::vector<Reflection>& forms, const ProfileParameters& profile);

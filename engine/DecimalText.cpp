@@ -1,7 +1,9 @@
 #include "engine/DecimalText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -38,7 +40,7 @@ double Unscaled(double rounded, double scale, double value) {
 // Appends the digits of scaled / 10^decimals with its point, signed and right-aligned in width.
 void AppendDigits(std::string& text, unsigned long long scaled, bool negative, int width,
                   int decimals) {
-  char digits[48];
+  char digits[64];
   char* const end = digits + sizeof digits;
   char* first = end;
   for (int i = 0; i < decimals; ++i, scaled /= 10) *--first = static_cast<char>('0' + scaled % 10);
@@ -48,11 +50,9 @@ void AppendDigits(std::string& text, unsigned long long scaled, bool negative, i
     scaled /= 10;
   } while (scaled != 0);
   if (negative) *--first = '-';
-  const std::size_t length = static_cast<std::size_t>(end - first);
-  if (static_cast<std::size_t>(width) > length) {
-    text.append(static_cast<std::size_t>(width) - length, ' ');
-  }
-  text.append(first, length);
+  const char* const padded = end - std::min<std::ptrdiff_t>(width, end - digits);
+  while (first > padded) *--first = ' ';
+  text.append(first, static_cast<std::size_t>(end - first));
 }
 
 }  // namespace
@@ -73,8 +73,9 @@ double RoundToSevenDigits(double value) {
   if (magnitude > 1e-15 && magnitude < 1e7) {
     // The exponent e of the text (10^e <= |value| < 10^(e+1)) makes the scaled value a whole
     // number of seven digits; 6 - e lies within the exact powers here.
-    int digits = 6 - static_cast<int>(std::floor(std::log10(magnitude)));
-    for (int attempt = 0; attempt < 2 && digits >= 0 && digits < kExactPowers; ++attempt) {
+    // 2^e <= |value| < 2^(e+1) puts the decimal exponent at floor(e log10 2) or one above.
+    int digits = 6 - static_cast<int>(std::floor(std::ilogb(magnitude) * 0.30102999566398120));
+    for (int attempt = 0; attempt < 3 && digits >= 0 && digits < kExactPowers; ++attempt) {
       const double scale = kPowersOfTen[digits];
       const double product = magnitude * scale;
       const double error = std::fma(magnitude, scale, -product);

@@ -22,6 +22,9 @@ int PatternValue(double y, double ymax) {
   return value == 0 ? 1 : value;
 }
 
+// Text is handed to the file in pieces of this size, not kept whole.
+constexpr std::size_t kChunk = 16384;
+
 bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
                   std::span<const Reflection> entries, int firstReported, int lastReported) {
   const double first = points.empty() ? 0.0 : points.front().twoTheta;
@@ -35,6 +38,10 @@ bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
   for (std::size_t k = 1; k <= points.size(); ++k) {
     AppendInteger(text, PatternValue(points[k - 1].y, ymax), 8);  // "%8d"
     if (k % 10 == 0) text += '\n';
+    if (text.size() > kChunk) {
+      std::fputs(text.c_str(), file);
+      text.clear();
+    }
   }
   text += '\n';
   // A start above the end leaves no entry in range; the count then says so instead of < 0.
@@ -65,7 +72,18 @@ std::vector<double> ProfileGrid(const ProfileParameters& profile) {
 
 std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, int count,
                                          const ProfileParameters& profile) {
-  const std::vector<double> grid = ProfileGrid(profile);
+  std::vector<ProfilePoint> points;
+  {
+    const std::vector<double> grid = ProfileGrid(profile);
+    points.reserve(grid.size());
+    for (const double twoTheta : grid) points.push_back({twoTheta, 0.0});
+  }
+  const auto before = [](const ProfilePoint& point, double twoTheta) {
+    return point.twoTheta < twoTheta;
+  };
+  const auto after = [](double twoTheta, const ProfilePoint& point) {
+    return twoTheta < point.twoTheta;
+  };
   const double ln2 = std::log(2.0);
   const double gaussNorm = 2.0 * std::sqrt(ln2 / kPi);
   const double gaussExponent = -4.0 * ln2;
@@ -75,34 +93,32 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
   const double negligibleExponent = eta == 1.0 ? 0.0 : -48.0;
   // Each peak is spread over the points within its cutoff only. Entries are added to every
   // point in list order, so each sum is formed exactly as a walk over all entries would.
-  std::vector<double> y(grid.size(), 0.0);
   for (const Reflection& entry : entries.first(static_cast<std::size_t>(count))) {
     // A zero width (U = V = W = 0) is no peak to spread: it would only divide by zero.
     if (entry.fwhm <= 0.0) continue;
     const double reach = profile.profileCutoff * entry.fwhm;
-    auto first = grid.begin();
-    auto last = grid.end();
+    auto first = points.begin();
+    auto last = points.end();
     if (std::isfinite(reach)) {  // a NaN width reaches everywhere, as the test below lets it
       const double margin = std::fabs(reach) * 1e-9 + 1e-9;  // never narrower than the test
-      first = std::lower_bound(grid.begin(), grid.end(), entry.twoTheta - reach - margin);
-      last = std::upper_bound(first, grid.end(), entry.twoTheta + reach + margin);
+      first =
+          std::lower_bound(points.begin(), points.end(), entry.twoTheta - reach - margin, before);
+      last = std::upper_bound(first, points.end(), entry.twoTheta + reach + margin, after);
     }
     const double gaussHeight = gaussNorm / entry.fwhm;
     const double lorentzWidth = kPi * entry.fwhm;
     for (auto point = first; point != last; ++point) {
-      const double delta = *point - entry.twoTheta;
+      const double delta = point->twoTheta - entry.twoTheta;
       if (std::fabs(delta) > reach) continue;
       const double x = delta / entry.fwhm;
       const double exponent = gaussExponent * x * x;
       const double gauss = exponent < negligibleExponent ? 0.0 : gaussHeight * std::exp(exponent);
       const double lorentz = 2.0 / (lorentzWidth * (1.0 + 4.0 * x * x));
-      y[static_cast<std::size_t>(point - grid.begin())] +=
-          (eta * lorentz + (1.0 - eta) * gauss) * entry.iCalc;
+      point->y += (eta * lorentz + (1.0 - eta) * gauss) * entry.iCalc;
     }
   }
-  std::vector<ProfilePoint> points(grid.size());
-  for (std::size_t k = 0; k < grid.size(); ++k) {
-    points[k] = {RoundToDecimals(grid[k], 2), RoundToDecimals(y[k], 10)};
+  for (ProfilePoint& point : points) {
+    point = {RoundToDecimals(point.twoTheta, 2), RoundToDecimals(point.y, 10)};
   }
   return points;
 }

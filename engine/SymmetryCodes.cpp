@@ -228,6 +228,7 @@ void GenerateEquivalentPositions(std::span<const SymmetryOperation> operations, 
                                  int siteCount, const double* x, const double* y, const double* z,
                                  EquivalentPositions& result) {
   const int count = static_cast<int>(operations.size());
+  result.Resize(siteCount, count);
   const Metric metric(cell);
   std::array<Position, kMaxOperations> images;
   std::array<bool, kMaxOperations> kept;

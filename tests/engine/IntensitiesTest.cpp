@@ -120,7 +120,7 @@ class IntensitiesTest : public ::testing::Test {
   int count = 0;
   ScatteringFactorTable f{8, 512};
   ReportedRange reported{1, kMaxReflectionEntries};
-  EquivalentPositions positions;
+  EquivalentPositions positions{kMaxAtoms, kMaxOperations};
   AtomScattering scattering;
   double g[kMaxAtoms] = {};
   double B[kMaxAtoms] = {};
