@@ -26,7 +26,7 @@ void CalculationRun::SelectEntries(const std::vector<Reflection>& forms,
     angles[i] = forms[i].twoTheta;
     angles[n + i] = Ka2Copy(forms[i], ka2).twoTheta;
   }
-  const double lastPoint = ProfileGrid(profile).back();
+  const double lastPoint = LastGridPoint(profile);
   std::vector<bool> kept(2 * n);
   std::size_t keptCount = 0;
   for (std::size_t i = 0; i < 2 * n; ++i) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "engine/DecimalText.h"
 #include "platform/FileReplace.h"
@@ -56,27 +57,28 @@ bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
   return std::ferror(file) == 0;
 }
 
+// The grid point after twoTheta, by repeated addition of the step, or nothing after the last.
+std::optional<double> NextGridPoint(double twoTheta, const ProfileParameters& profile) {
+  const double next = twoTheta + profile.twoThetaStep;
+  // A step that does not advance would never reach the end.
+  if (!(next > twoTheta) || !(next <= profile.twoThetaEnd)) return std::nullopt;
+  return next;
+}
+
 }  // namespace
 
-std::vector<double> ProfileGrid(const ProfileParameters& profile) {
-  std::vector<double> grid;
-  for (double twoTheta = profile.twoThetaStart;;) {
-    grid.push_back(twoTheta);
-    const double next = twoTheta + profile.twoThetaStep;
-    // A step that does not advance would never reach the end.
-    if (!(next > twoTheta) || !(next <= profile.twoThetaEnd)) break;
-    twoTheta = next;
-  }
-  return grid;
+double LastGridPoint(const ProfileParameters& profile) {
+  double twoTheta = profile.twoThetaStart;
+  while (const std::optional<double> next = NextGridPoint(twoTheta, profile)) twoTheta = *next;
+  return twoTheta;
 }
 
 std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, int count,
                                          const ProfileParameters& profile) {
   std::vector<ProfilePoint> points;
-  {
-    const std::vector<double> grid = ProfileGrid(profile);
-    points.reserve(grid.size());
-    for (const double twoTheta : grid) points.push_back({twoTheta, 0.0});
+  for (std::optional<double> twoTheta = profile.twoThetaStart; twoTheta;
+       twoTheta = NextGridPoint(*twoTheta, profile)) {
+    points.push_back({*twoTheta, 0.0});
   }
   const auto before = [](const ProfilePoint& point, double twoTheta) {
     return point.twoTheta < twoTheta;
