@@ -42,7 +42,8 @@ def make_files(folder, count):
 
 
 def main():
-    calc = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "bin", "braxel-calc")
+    calc = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
+                           os.path.join(ROOT, "build", "bin", "braxel-calc"))
     count = int(sys.argv[2]) if len(sys.argv) > 2 else 1000
     folder = tempfile.mkdtemp()
     try:

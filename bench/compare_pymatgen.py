@@ -5,10 +5,13 @@ the same structure, parsed beforehand. Runs with Debian's python3 (python3-pymat
 
     bench/compare_pymatgen.py [BRAXEL_CALC] [ROUNDS]
 
-Each round times one braxel-calc process and one get_pattern call per structure, alternately,
-so that both meet the same load; the medians and their ratio are printed.
+Each round times one braxel-calc process and one get_pattern call per structure, in turn, so
+that both meet the same load. Printed are the medians of the elapsed times and of the processor
+times (user and system; for braxel-calc its child process's, which the load of a shared machine
+disturbs less), and their ratios.
 """
 import os
+import resource
 import shutil
 import statistics
 import subprocess
@@ -51,7 +54,8 @@ def settings(folder):
 
 
 def main():
-    calc = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "bin", "braxel-calc")
+    calc = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
+                           os.path.join(ROOT, "build", "bin", "braxel-calc"))
     rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 15
     folder = tempfile.mkdtemp()
     try:
@@ -62,17 +66,23 @@ def main():
             structure = read_inp(path)
             xrd.get_pattern(structure, two_theta_range=(5, 150))  # warm up both
             subprocess.run([calc, path], cwd=folder, capture_output=True, check=True)
-            ours, theirs = [], []
+            ours, theirs, oursCpu, theirsCpu = [], [], [], []
             for _ in range(rounds):
+                before = resource.getrusage(resource.RUSAGE_CHILDREN)
                 start = time.perf_counter()
                 subprocess.run([calc, path], cwd=folder, capture_output=True, check=True)
                 ours.append(time.perf_counter() - start)
-                start = time.perf_counter()
+                after = resource.getrusage(resource.RUSAGE_CHILDREN)
+                oursCpu.append(after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime)
+                start, cpu = time.perf_counter(), time.process_time()
                 xrd.get_pattern(structure, two_theta_range=(5, 150))
                 theirs.append(time.perf_counter() - start)
+                theirsCpu.append(time.process_time() - cpu)
             a, b = statistics.median(ours), statistics.median(theirs)
-            print(f"{os.path.basename(name)} ({len(structure)} atoms in the cell): "
-                  f"braxel-calc {a * 1e3:.1f} ms, get_pattern {b * 1e3:.1f} ms, ratio {b / a:.1f}")
+            c, d = statistics.median(oursCpu), statistics.median(theirsCpu)
+            print(f"{os.path.basename(name)} ({len(structure)} atoms in the cell): elapsed "
+                  f"braxel-calc {a * 1e3:.1f} ms, get_pattern {b * 1e3:.1f} ms, ratio {b / a:.1f}; "
+                  f"processor {c * 1e3:.1f} ms, {d * 1e3:.1f} ms, ratio {d / c:.1f}")
     finally:
         shutil.rmtree(folder)
 

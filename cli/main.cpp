@@ -19,6 +19,7 @@
 #include "axes/AxisConversion.h"
 #include "engine/CalculationRun.h"
 #include "engine/DecimalText.h"
+#include "engine/Report.h"
 #include "engine/XRayTarget.h"
 #include "io/UnattendedImport.h"
 #include "platform/ConsoleUserInterface.h"
@@ -131,17 +132,6 @@ int PrintSgNumber(const std::string& symbol, const Settings& settings, UserInter
   return 0;
 }
 
-// The reflection block of the report, from its heading to the end.
-std::string ReflectionBlock(const std::string& reportPath) {
-  LineReader report(reportPath);
-  std::string line;
-  std::string message;
-  if (SkipToKeyword(report, " Genarated reflections:", line, message) != 0) return {};
-  std::string block = line;
-  while (report.ReadLine(line)) block += line;
-  return block;
-}
-
 constexpr const char* kTsvHeading =
     "file\tNo.\th\tk\tl\tcode\t2Th(deg)\td(A)\t|Fcal|\tIcal\tmult\n";
 
@@ -211,8 +201,9 @@ struct FileOutcome {
   std::string err;
 };
 
+// listing, when given, takes the file's reflection list at once; else the outcome keeps it.
 FileOutcome CalculateFile(const std::string& path, const RunFiles& files, const Options& options,
-                          const Settings& settings) {
+                          const Settings& settings, std::FILE* listing) {
   FileMessages ui(options.Batch() ? path + ": " : "");
   FileOutcome outcome;
   CrystalData data;
@@ -234,9 +225,10 @@ FileOutcome CalculateFile(const std::string& path, const RunFiles& files, const 
       outcome.succeeded = true;
       if (options.tsv) {
         outcome.out = TsvRows(path, run);
-      } else if (!options.Batch()) {
-        outcome.out = ReflectionBlock(files.reportPath);
+      } else if (listing != nullptr) {
+        WriteReflectionList(listing, run);
       }
+      if (listing != nullptr) std::fputs(outcome.out.c_str(), listing);
     } else {
       ui.ShowMessage(runMessage);
     }
@@ -291,9 +283,9 @@ int CalculateBatch(const Options& options, const Settings& settings) {
   std::atomic<std::size_t> next = 0;
   const auto work = [&] {
     for (std::size_t i = next++; i < count; i = next++) {
-      FileOutcome outcome = files[i]
-                                ? CalculateFile(options.structures[i], *files[i], options, settings)
-                                : std::move(outcomes[i]);
+      FileOutcome outcome =
+          files[i] ? CalculateFile(options.structures[i], *files[i], options, settings, nullptr)
+                   : std::move(outcomes[i]);
       const std::lock_guard lock(printing);
       outcomes[i] = std::move(outcome);
       done[i] = true;
@@ -388,8 +380,7 @@ int Main(int argc, char** argv) {
         CalculateFile(options->structures.front(),
                       {settings.fixed.reportPath, settings.fixed.patternPath,
                        settings.external.tabsgPath, settings.external.fscatPath},
-                      *options, settings);
-    std::fputs(outcome.out.c_str(), stdout);
+                      *options, settings, stdout);
     std::fputs(outcome.err.c_str(), stderr);
     return outcome.succeeded ? 0 : 1;
   }

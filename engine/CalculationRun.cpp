@@ -75,6 +75,7 @@ int CalculationRun::ListEntries(const RunInput& input,
   }
   SelectEntries(forms, profile);
   entryCount = static_cast<int>(entries.size());
+  std::vector<Reflection>().swap(forms);  // its memory serves the table below
   // A Ka2 entry takes the scattering factors of its reflection rounded to seven digits, as its
   // copy always carried them.
   f.Resize(input.atomCount, entryCount, atoms.sameSpeciesAs.data());

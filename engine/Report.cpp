@@ -26,6 +26,7 @@ class ReportFile {
     va_end(args);
   }
   void Put(const std::string& text) { std::fputs(text.c_str(), file_); }
+  std::FILE* File() const { return file_; }
 
  private:
   std::FILE* file_;
@@ -140,10 +141,17 @@ void WriteBlocks(ReportFile& out, const CalculationRun& run, const RunInput& inp
   }
   out.Print("\n");
 
-  out.Print(" Genarated reflections:\n");
-  out.Print(" ================================================================\n");
-  out.Print("   No.   h   k   l  code  2Th(deg)  d(A)     |Fcal|    Ical  mult\n");
-  out.Print(" ----------------------------------------------------------------\n");
+  WriteReflectionList(out.File(), run);
+}
+
+}  // namespace
+
+void WriteReflectionList(std::FILE* file, const CalculationRun& run) {
+  std::fputs(" Genarated reflections:\n", file);
+  std::fputs(" ================================================================\n", file);
+  std::fputs("   No.   h   k   l  code  2Th(deg)  d(A)     |Fcal|    Ical  mult\n", file);
+  std::fputs(" ----------------------------------------------------------------\n", file);
+  std::string line;
   for (int i = run.firstReported; i <= run.lastReported; ++i) {
     // " %5d %3d %3d %3d %3d  %8.4lf %8.4lf %10.4lf %7.2lf  %2d\n"
     const Reflection& e = run.entries[static_cast<std::size_t>(i - 1)];
@@ -163,12 +171,10 @@ void WriteBlocks(ReportFile& out, const CalculationRun& run, const RunInput& inp
     AppendFixed(line, e.iCalc, 7, 2);
     line += "  ";
     AppendInteger(line, e.multiplicity, 2);
-    out.Put(line += '\n');
+    std::fputs((line += '\n').c_str(), file);
   }
-  out.Print(" ================================================================\n");
+  std::fputs(" ================================================================\n", file);
 }
-
-}  // namespace
 
 bool WriteReport(const std::string& reportPath, const CalculationRun& run, const RunInput& input) {
   return ReplaceFile(reportPath, [&](std::FILE* file) {
