@@ -145,11 +145,21 @@ TEST_F(IntensitiesTest, OneAtomAtTheOriginGivesItsFormFactor) {
 }
 
 TEST_F(IntensitiesTest, PhaseSumsAgreeWithTheDirectSum) {
+  // Copies as symmetry makes them, sharing coordinate values: the site's coordinates permuted,
+  // negated and shifted by a half, in the unit cell.
   std::mt19937 random(3);
   std::uniform_real_distribution<double> coordinate(0.0, 1.0);
   for (int j = 0; j < 5; ++j) {
-    std::vector<Position> copies(3 + 7 * j);
-    for (Position& p : copies) p = {coordinate(random), coordinate(random), coordinate(random)};
+    const double site[3] = {coordinate(random), coordinate(random), coordinate(random)};
+    std::vector<Position> copies(3 + 19 * j);
+    for (std::size_t m = 0; m < copies.size(); ++m) {
+      double u[3];
+      for (int r = 0; r < 3; ++r) {
+        const double value = site[(r + m) % 3] * ((m >> r) % 2 == 0 ? 1 : -1) + 0.5 * ((m / 8) % 2);
+        u[r] = value - std::floor(value);
+      }
+      copies[m] = {u[0], u[1], u[2]};
+    }
     AddAtom(copies, 0.5 + 0.1 * j, 0.3 * j, 0.2 * j);
   }
   for (int l = 3; l >= -2; --l) {
