@@ -20,7 +20,7 @@ import time
 
 from pymatgen.analysis.diffraction.xrd import XRDCalculator
 
-from compare_pymatgen import ROOT, read_inp, settings
+from compare_pymatgen import ROOT, arguments, read_inp, settings
 
 
 def make_files(folder, count):
@@ -42,9 +42,7 @@ def make_files(folder, count):
 
 
 def main():
-    calc = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
-                           os.path.join(ROOT, "build", "bin", "braxel-calc"))
-    count = int(sys.argv[2]) if len(sys.argv) > 2 else 1000
+    calc, count = arguments(1000)
     folder = tempfile.mkdtemp()
     try:
         settings(folder)

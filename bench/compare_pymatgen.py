@@ -53,10 +53,14 @@ def settings(folder):
     open(os.path.join(folder, "Braxel.ini"), "w").write("\n".join(out))
 
 
+def arguments(count):
+    """braxel-calc (the build's unless given) and the count, from the command line."""
+    calc = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "bin", "braxel-calc")
+    return os.path.abspath(calc), int(sys.argv[2]) if len(sys.argv) > 2 else count
+
+
 def main():
-    calc = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
-                           os.path.join(ROOT, "build", "bin", "braxel-calc"))
-    rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 15
+    calc, rounds = arguments(15)
     folder = tempfile.mkdtemp()
     try:
         settings(folder)
