@@ -6,8 +6,8 @@
 #     bench/compare_capacity.sh BEFORE AFTER [RUNS]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-before=$1
-after=$2
+before=$(readlink -f "$1")
+after=$(readlink -f "$2")
 runs=${3:-10}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
