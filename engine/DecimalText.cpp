@@ -23,9 +23,12 @@ constexpr double kExactScaledLimit = 0x1p51;
 // rounds it; scale is a power of ten and |value x scale| < kExactScaledLimit.
 double RoundScaled(double value, double scale) {
   const double product = value * scale;
-  const double error = std::fma(value, scale, -product);  // product + error is exact
-  const double nearest = std::nearbyint(product);         // halves to even
-  const double fraction = product - nearest;              // exact, in [-0.5, 0.5]
+  const double nearest = std::nearbyint(product);  // halves to even
+  const double fraction = product - nearest;       // exact, in [-0.5, 0.5]
+  // Only a product that fell on a half can lie on the other side of it; its rounding error,
+  // exact from fma, tells which way the exact value goes.
+  if (std::fabs(fraction) != 0.5) return nearest;
+  const double error = std::fma(value, scale, -product);
   if (fraction == 0.5 && error > 0.0) return nearest + 1.0;
   if (fraction == -0.5 && error < 0.0) return nearest - 1.0;
   return nearest;
