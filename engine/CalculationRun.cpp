@@ -1,9 +1,12 @@
 #include "engine/CalculationRun.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
 #include "engine/Classification.h"
+#include "engine/DecimalText.h"
 #include "engine/Profile.h"
 #include "engine/Report.h"
 #include "engine/XRayTarget.h"
@@ -11,7 +14,81 @@
 
 namespace braxel {
 
-CalculationRun::CalculationRun() : entries(kMaxReflectionEntries) {}
+void CalculationRun::SelectEntries(const std::vector<Reflection>& forms,
+                                   const ProfileParameters& profile) {
+  // The Ka1 entries in the enumeration's order, then their Ka2 copies, all take part in the
+  // sort, so that entries of equal angle keep the order they had among the others. Kept are
+  // those that can exist and show: within the range, or with a peak that reaches into it; above
+  // the end the grid's last point is the nearest.
+  const std::size_t n = forms.size();
+  std::vector<double> angles(2 * n);
+  for (std::size_t i = 0; i < n; ++i) {
+    angles[i] = forms[i].twoTheta;
+    angles[n + i] = Ka2Copy(forms[i], ka2).twoTheta;
+  }
+  const double lastPoint = LastGridPoint(profile);
+  std::vector<bool> kept(2 * n);
+  std::size_t keptCount = 0;
+  for (std::size_t i = 0; i < 2 * n; ++i) {
+    const double twoTheta = angles[i];
+    double fwhm = 0.0;
+    kept[i] =
+        twoTheta < 180.0 && (twoTheta <= profile.twoThetaEnd ||
+                             (PeakWidth(profile, twoTheta, fwhm) && fwhm > 0.0 &&
+                              !(std::fabs(lastPoint - twoTheta) > profile.profileCutoff * fwhm)));
+    if (kept[i]) ++keptCount;
+  }
+  entries.clear();
+  entries.reserve(keptCount);
+  for (const int index : SelectionSortOrder(angles)) {
+    const std::size_t at = static_cast<std::size_t>(index);
+    if (kept[at]) entries.push_back(at < n ? forms[at] : Ka2Copy(forms[at - n], ka2));
+  }
+}
+
+int CalculationRun::ListEntries(const RunInput& input,
+                                std::span<const SymmetryOperation> operations,
+                                std::string& runMessage) {
+  const ProfileParameters& profile = input.profile;
+  limits =
+      ComputeIndexLimits(input.cell.a, input.cell.b, input.cell.c, profile.twoThetaEnd,
+                         record.crystalSystemIndex, record.centrosymmetric, record.laueIndex, ka1);
+  std::vector<Reflection> forms;
+  if (EnumerateReflections(limits, operations, input.settingNumber, record.laueIndex,
+                           kMaxListedReflections, forms, runMessage) != 0 ||
+      ComputeReflectionGeometry(input.cell, ka1, forms, volume, runMessage) != 0) {
+    return -1;
+  }
+  generatedCount = static_cast<int>(forms.size());
+  // Only reflections that can exist and lie within the range count against the capacity.
+  if (std::count_if(forms.begin(), forms.end(), [&](const Reflection& form) {
+        return form.twoTheta < 180.0 && form.twoTheta <= profile.twoThetaEnd;
+      }) > kMaxGeneratedReflections) {
+    runMessage = ReflectionCapacityMessage();
+    return -1;
+  }
+  ScatteringFactorTable formFactors;
+  if (ComputeScatteringFactors(input.files.fscatPath, input.atomCount, input.species.data(), forms,
+                               generatedCount, input.targetIndex, formFactors, atoms,
+                               runMessage) != 0) {
+    return -1;
+  }
+  SelectEntries(forms, profile);
+  entryCount = static_cast<int>(entries.size());
+  std::vector<Reflection>().swap(forms);  // its memory serves the table below
+  // A Ka2 entry takes the scattering factors of its reflection rounded to seven digits, as its
+  // copy always carried them.
+  f.Resize(input.atomCount, entryCount, atoms.sameSpeciesAs.data());
+  for (int j = 0; j < input.atomCount; ++j) {
+    if (atoms.sameSpeciesAs[static_cast<std::size_t>(j)] != j) continue;  // shares a column
+    for (int i = 0; i < entryCount; ++i) {
+      const Reflection& entry = entries[static_cast<std::size_t>(i)];
+      const double value = formFactors.At(j, entry.generated);
+      f.At(j, i) = entry.code == 2 ? RoundToSevenDigits(value) : value;
+    }
+  }
+  return 0;
+}
 
 bool WriteFailureReport(const std::string& reportPath, const std::string& runMessage) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> report(std::fopen(reportPath.c_str(), "w"),
@@ -47,28 +124,7 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
   }
   const std::span<const SymmetryOperation> expanded(operations.data(),
                                                     static_cast<std::size_t>(operationCount));
-  limits =
-      ComputeIndexLimits(input.cell.a, input.cell.b, input.cell.c, profile.twoThetaEnd,
-                         record.crystalSystemIndex, record.centrosymmetric, record.laueIndex, ka1);
-  if (EnumerateReflections(limits, expanded, input.settingNumber, record.laueIndex, entries,
-                           generatedCount, runMessage) != 0) {
-    return -1;
-  }
-  entryCount = generatedCount;
-  if (ComputeScatteringFactors(input.files.fscatPath, input.atomCount, input.species.data(),
-                               entries, entryCount, input.cell, input.targetIndex, ka1, f, atoms,
-                               volume, runMessage) != 0) {
-    return -1;
-  }
-  AppendKa2Entries(entries, entryCount, ka2, input.atomCount, atoms, f);
-  SortReflections(entries, entryCount, input.atomCount, f);
-  GenerateEquivalentPositions(expanded, input.cell, input.atomCount, input.x.data(), input.y.data(),
-                              input.z.data(), positions);
-  const AtomSites sites{input.g.data(), input.B.data(), &atoms, &positions, input.atomCount};
-  if (ComputeIntensities(entries, entryCount, generatedCount, f, sites, profile, runMessage) != 0) {
-    return -1;
-  }
-  const std::vector<ProfilePoint> points = ComputeProfile(entries, entryCount, profile);
+  if (ListEntries(input, expanded, runMessage) != 0) return -1;
 
   // An entry exactly at the start is outside the reported range, one exactly at the end inside.
   firstReported = entryCount + 1;
@@ -85,6 +141,16 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
       break;
     }
   }
+
+  GenerateEquivalentPositions(expanded, input.cell, input.atomCount, input.x.data(), input.y.data(),
+                              input.z.data(), positions);
+  const AtomSites sites{input.g.data(), input.B.data(), &atoms, &positions, input.atomCount};
+  if (ComputeIntensities(entries, entryCount, f, sites, profile, {firstReported, lastReported},
+                         runMessage) != 0) {
+    return -1;
+  }
+  const std::vector<ProfilePoint> points = ComputeProfile(entries, entryCount, profile);
+
   if (WritePatternFile(points, input.files.patternPath, entries, firstReported, lastReported,
                        runMessage) != 0) {
     return -1;

@@ -47,8 +47,6 @@ struct RunInput {
 // and released with it. After RunCalculation the fields hold what the report prints.
 class CalculationRun {
  public:
-  CalculationRun();
-
   // True on success; false with the message in runMessage, which the report then holds.
   bool RunCalculation(const RunInput& input, std::string& runMessage);
 
@@ -59,10 +57,10 @@ class CalculationRun {
   std::array<SymmetryOperation, kMaxOperations> operations;  // expanded from the codes
   int operationCount = 0;
   IndexLimits limits;
-  int generatedCount = 0;  // reflections kept by the enumeration
-  int entryCount = 0;      // entries after the Ka2 copies, the sort and the merge
+  int generatedCount = 0;  // reflections the enumeration lists, those beyond the range included
+  int entryCount = 0;      // entries computed: Ka1 and Ka2 in ascending twoTheta
   std::vector<Reflection> entries;
-  ScatteringFactorTable f;
+  ScatteringFactorTable f;  // per entry
   AtomScattering atoms;
   double volume = 0.0;
   EquivalentPositions positions;
@@ -71,6 +69,13 @@ class CalculationRun {
 
  private:
   int Calculate(const RunInput& input, std::string& runMessage);
+  // The entries in ascending twoTheta with their scattering factors, from the reflections of
+  // the index box; the list of those is released at the end.
+  int ListEntries(const RunInput& input, std::span<const SymmetryOperation> operations,
+                  std::string& runMessage);
+  // The Ka1 and Ka2 entries of the listed reflections in ascending twoTheta, those the run
+  // computes: they can exist and lie within the range or reach into it with their peak.
+  void SelectEntries(const std::vector<Reflection>& forms, const ProfileParameters& profile);
 };
 
 // Writes the run's message into the report as its only text; false when it cannot be created.

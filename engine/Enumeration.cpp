@@ -26,11 +26,6 @@ int IndexLimit(double edge, double dmin) {
   return static_cast<int>(limit);
 }
 
-std::string CapacityMessage() {
-  return FormatText("Number of reflections exceeds over %d !!!\nChange range, please.",
-                    kMaxGeneratedReflections);
-}
-
 // Keeps one reflection of each set the Laue class makes equivalent.
 bool OutsideAsymmetricUnit(int h, int k, int l, int laueIndex, int settingNumber) {
   switch (laueIndex) {
@@ -54,6 +49,11 @@ bool OutsideAsymmetricUnit(int h, int k, int l, int laueIndex, int settingNumber
 }
 
 }  // namespace
+
+std::string ReflectionCapacityMessage() {
+  return FormatText("Number of reflections exceeds over %d !!!\nChange range, please.",
+                    kMaxGeneratedReflections);
+}
 
 const char* ReflectionClassName(int reflectionClass) {
   static const char* const kNames[] = {"",    "00l", "0k0", "0kl", "h00", "h0l", "hk0", "hkl",
@@ -252,13 +252,13 @@ struct Index3 {
   bool operator==(const Index3&) const = default;
 };
 
-// The rotations of the Laue group acting on indices, h' = h R, from the point group of the
-// operations and the inversion.
+// The rotations of the Laue group acting on indices, h' = h R: those of the operations and
+// their negatives, closed under products so that the forms partition the indices.
 class LaueGroup {
  public:
   explicit LaueGroup(std::span<const SymmetryOperation> operations) {
     for (const SymmetryOperation& op : operations) {
-      int R[3][3];
+      Matrix R;
       for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c) R[r][c] = static_cast<int>(std::lround(op.R[r][c]));
       }
@@ -268,27 +268,41 @@ class LaueGroup {
       }
       Add(R);
     }
+    for (int a = 0; a < count_; ++a) {
+      for (int b = 0; b < count_; ++b) Add(Product(a, b));
+    }
   }
   int Count() const { return count_; }
   Index3 Apply(int g, const Index3& v) const {
-    const auto& R = rotations_[static_cast<std::size_t>(g)];
+    const Matrix& R = rotations_[static_cast<std::size_t>(g)];
     return {v.h * R[0][0] + v.k * R[1][0] + v.l * R[2][0],
             v.h * R[0][1] + v.k * R[1][1] + v.l * R[2][1],
             v.h * R[0][2] + v.k * R[1][2] + v.l * R[2][2]};
   }
 
  private:
-  void Add(const int (&R)[3][3]) {
-    for (int g = 0; g < count_; ++g) {
-      if (std::equal(&R[0][0], &R[0][0] + 9, &rotations_[static_cast<std::size_t>(g)][0][0])) {
-        return;
+  using Matrix = std::array<std::array<int, 3>, 3>;
+  Matrix Product(int a, int b) const {
+    const Matrix& A = rotations_[static_cast<std::size_t>(a)];
+    const Matrix& B = rotations_[static_cast<std::size_t>(b)];
+    Matrix P{};
+    for (int r = 0; r < 3; ++r) {
+      for (int c = 0; c < 3; ++c) {
+        for (int m = 0; m < 3; ++m) P[r][c] += A[r][m] * B[m][c];
       }
     }
+    return P;
+  }
+  void Add(const Matrix& R) {
+    if (std::find(rotations_.begin(), rotations_.begin() + count_, R) !=
+        rotations_.begin() + count_) {
+      return;
+    }
     if (count_ == kMaxLaueOperations) return;  // a real point group has at most 48
-    std::copy(&R[0][0], &R[0][0] + 9, &rotations_[static_cast<std::size_t>(count_++)][0][0]);
+    rotations_[static_cast<std::size_t>(count_++)] = R;
   }
   static constexpr int kMaxLaueOperations = 48;
-  std::array<int[3][3], kMaxLaueOperations> rotations_{};
+  std::array<Matrix, kMaxLaueOperations> rotations_{};
   int count_ = 0;
 };
 
@@ -309,69 +323,95 @@ bool IsSystematicallyAbsent(int h, int k, int l, std::span<const SymmetryOperati
 }
 
 int EnumerateReflections(const IndexLimits& limits, std::span<const SymmetryOperation> operations,
-                         int settingNumber, int laueIndex, std::span<Reflection> entries,
-                         int& count, std::string& runMessage) {
-  count = 0;
+                         int settingNumber, int laueIndex, int capacity,
+                         std::vector<Reflection>& forms, std::string& runMessage) {
+  forms.clear();
   // The limits bound |h|, |k| and |l| of every reflection in range; the walk covers all signs.
   const int hmax = std::max(std::abs(limits.hmin), limits.hmax);
   const int kmax = std::max(std::abs(limits.kmin), limits.kmax);
   const int lmax = std::max(std::abs(limits.lmin), limits.lmax);
   if ((2.0 * hmax + 1) * (2.0 * kmax + 1) * (2.0 * lmax + 1) > kMaxBoxTriples) {
-    runMessage = CapacityMessage();
+    runMessage = ReflectionCapacityMessage();
     return -1;
   }
   const LaueGroup laue(operations);
+  const std::size_t rowLength = static_cast<std::size_t>(2 * hmax + 1);
+  const std::size_t planeSize = rowLength * static_cast<std::size_t>(2 * kmax + 1);
+  const auto walkIndex = [&](const Index3& v) {
+    return static_cast<std::size_t>(lmax - v.l) * planeSize +
+           static_cast<std::size_t>(kmax - v.k) * rowLength + static_cast<std::size_t>(hmax - v.h);
+  };
   const auto inBox = [&](const Index3& v) {
     return std::abs(v.h) <= hmax && std::abs(v.k) <= kmax && std::abs(v.l) <= lmax;
   };
-  // The member that represents a form: inside the limits and restrictions first, then the
-  // earliest in walk order.
-  const auto precedes = [&](const Index3& a, const Index3& b) {
-    const auto selected = [&](const Index3& v) {
-      return v.h >= limits.hmin && v.h <= limits.hmax && v.k >= limits.kmin && v.k <= limits.kmax &&
-             v.l >= limits.lmin && v.l <= limits.lmax &&
-             !OutsideAsymmetricUnit(v.h, v.k, v.l, laueIndex, settingNumber);
-    };
-    const bool aSelected = selected(a);
-    if (aSelected != selected(b)) return aSelected;
-    if (a.l != b.l) return a.l > b.l;
-    if (a.k != b.k) return a.k > b.k;
-    return a.h > b.h;
+  const auto selected = [&](const Index3& v) {
+    return v.h >= limits.hmin && v.h <= limits.hmax && v.k >= limits.kmin && v.k <= limits.kmax &&
+           v.l >= limits.lmin && v.l <= limits.lmax &&
+           !OutsideAsymmetricUnit(v.h, v.k, v.l, laueIndex, settingNumber);
   };
+  struct Form {
+    std::size_t walk;  // of the member that represents it
+    Index3 member;
+    int size;
+  };
+  std::vector<Form> found;
+  // Each form is met once, at its first member in walk order; all its members in the box are
+  // marked then, so the walk only tests a bit for the others.
+  std::vector<bool> visited(planeSize * static_cast<std::size_t>(2 * lmax + 1), false);
+  std::size_t index = 0;
   for (int l = lmax; l >= -lmax; --l) {
     for (int k = kmax; k >= -kmax; --k) {
-      for (int h = hmax; h >= -hmax; --h) {
-        if (h == 0 && k == 0 && l == 0) continue;
-        const Index3 self{h, k, l};
-        bool representative = true;
-        for (int g = 0; g < laue.Count() && representative; ++g) {
-          const Index3 member = laue.Apply(g, self);
-          representative = member == self || !inBox(member) || !precedes(member, self);
-        }
-        if (!representative || IsSystematicallyAbsent(h, k, l, operations)) continue;
-        if (count >= kMaxGeneratedReflections || count >= static_cast<int>(entries.size())) {
-          runMessage = CapacityMessage();
-          return -1;
-        }
-        std::array<Index3, 48> members;
-        int size = 0;
+      for (int h = hmax; h >= -hmax; --h, ++index) {
+        if (visited[index] || (h == 0 && k == 0 && l == 0)) continue;
+        // The member that represents the form: inside the limits and restrictions first, then
+        // the earliest in walk order.
+        Form form{index, {h, k, l}, 0};
+        bool formSelected = selected(form.member);
+        int inside = 0;
+        std::array<Index3, 48> outside;
+        int outsideCount = 0;
         for (int g = 0; g < laue.Count(); ++g) {
-          const Index3 member = laue.Apply(g, self);
-          if (std::find(members.begin(), members.begin() + size, member) ==
-              members.begin() + size) {
-            members[static_cast<std::size_t>(size++)] = member;
+          const Index3 member = laue.Apply(g, {h, k, l});
+          if (!inBox(member)) {
+            if (std::find(outside.begin(), outside.begin() + outsideCount, member) ==
+                outside.begin() + outsideCount) {
+              outside[static_cast<std::size_t>(outsideCount++)] = member;
+            }
+            continue;
+          }
+          const std::size_t at = walkIndex(member);
+          if (visited[at]) continue;
+          visited[at] = true;
+          ++inside;
+          const bool memberSelected = selected(member);
+          if ((memberSelected && !formSelected) ||
+              (memberSelected == formSelected && at < form.walk)) {
+            form.walk = at;
+            form.member = member;
+            formSelected = memberSelected;
           }
         }
-        Reflection& entry = entries[static_cast<std::size_t>(count)];
-        entry = Reflection{};
-        entry.h = h;
-        entry.k = k;
-        entry.l = l;
-        entry.multiplicity = size;
-        entry.generated = count;
-        ++count;
+        form.size = inside + outsideCount;
+        if (IsSystematicallyAbsent(form.member.h, form.member.k, form.member.l, operations))
+          continue;
+        if (static_cast<int>(found.size()) >= capacity) {
+          runMessage = ReflectionCapacityMessage();
+          return -1;
+        }
+        found.push_back(form);
       }
     }
+  }
+  std::sort(found.begin(), found.end(),
+            [](const Form& a, const Form& b) { return a.walk < b.walk; });
+  forms.resize(found.size());
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    Reflection& entry = forms[i];
+    entry.h = found[i].member.h;
+    entry.k = found[i].member.k;
+    entry.l = found[i].member.l;
+    entry.multiplicity = found[i].size;
+    entry.generated = static_cast<int>(i);
   }
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "engine/Reflection.h"
 #include "engine/SymmetryCodes.h"
@@ -24,6 +25,9 @@ struct IndexLimits {
   int lmax = 0;
 };
 
+// "Number of reflections exceeds over 3000 !!!..." with the capacity of generated reflections.
+std::string ReflectionCapacityMessage();
+
 const char* ReflectionClassName(int reflectionClass);  // "00l" ... "hhh"
 const char* ConditionText(int conditionCode);          // "h=2n" ...; empty off the scale
 bool MatchesClass(int h, int k, int l, int reflectionClass);
@@ -41,11 +45,11 @@ IndexLimits ComputeIndexLimits(double a, double b, double c, double twoThetaEnd,
 // Lists every form of reflections h k l of the index box once, with the number of its members
 // under the Laue group as multiplicity, dropping the systematic absences of the operations.
 // A form is listed by the member the limits and the Laue class's index restrictions select
-// where they select one, else by its first member in walk order (descending l, k, h).
-// 0 on success, -1 when more than kMaxGeneratedReflections would be kept.
+// where they select one, else by its first member in walk order (descending l, k, h); the list
+// is in walk order. 0 on success, -1 when more than capacity forms would be listed.
 int EnumerateReflections(const IndexLimits& limits, std::span<const SymmetryOperation> operations,
-                         int settingNumber, int laueIndex, std::span<Reflection> entries,
-                         int& count, std::string& runMessage);
+                         int settingNumber, int laueIndex, int capacity,
+                         std::vector<Reflection>& forms, std::string& runMessage);
 
 // True when an operation (R, t) maps h k l onto itself with a phase h.t that is not whole.
 bool IsSystematicallyAbsent(int h, int k, int l, std::span<const SymmetryOperation> operations);

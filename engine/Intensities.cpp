@@ -1,13 +1,12 @@
 #include "engine/Intensities.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <queue>
-#include <vector>
 
 #include "engine/Capacity.h"
+#include "engine/DecimalText.h"
 
 namespace braxel {
 
@@ -22,143 +21,179 @@ double TwoThetaOf(double d, double lambda) {
   return 2.0 * std::asin(sinTheta) / kDegree;
 }
 
-// exp(i 2pi n u) for the copies of one atom and every index value n that the entries use,
-// rows addressed through the index value.
+// The index values one axis takes over the entries, ascending and each once.
+std::vector<int> UsedValues(std::vector<int> values) {
+  std::sort(values.begin(), values.end());
+  values.erase(std::unique(values.begin(), values.end()), values.end());
+  return values;
+}
+
+// The values one coordinate takes over an atom's copies, each once, and the value of each copy.
+struct AxisValues {
+  AxisValues(const Position* sites, int copies, double Position::*axis) {
+    for (int m = 0; m < copies; ++m) values.push_back(sites[m].*axis);
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    for (int m = 0; m < copies; ++m) {
+      of.push_back(static_cast<int>(std::lower_bound(values.begin(), values.end(), sites[m].*axis) -
+                                    values.begin()));
+    }
+  }
+  std::vector<double> values;
+  std::vector<int> of;  // per copy, its value's position in values
+};
+
+// cos and sin of 2pi n u for every used index value n of an axis and every value u the axis
+// takes, one row per n.
 class PhaseTable {
  public:
-  void Build(const std::vector<int>& values, int lowest, int highest, int copies,
-             const Position* positions, double Position::*axis) {
-    copies_ = copies;
-    lowest_ = lowest;
-    slot_.assign(static_cast<std::size_t>(highest - lowest + 1), -1);
-    int rows = 0;
-    for (const int value : values) {
-      int& slot = slot_[static_cast<std::size_t>(value - lowest)];
-      if (slot < 0) slot = rows++;
-    }
-    cos_.resize(static_cast<std::size_t>(rows) * copies);
+  PhaseTable(const std::vector<int>& used, const std::vector<double>& values)
+      : used_(used), width_(values.size()) {
+    cos_.resize(used.size() * width_);
     sin_.resize(cos_.size());
-    for (std::size_t v = 0; v < slot_.size(); ++v) {
-      if (slot_[v] < 0) continue;
-      const int n = lowest + static_cast<int>(v);
-      double* c = &cos_[static_cast<std::size_t>(slot_[v]) * copies];
-      double* s = &sin_[static_cast<std::size_t>(slot_[v]) * copies];
-      for (int m = 0; m < copies; ++m) {
-        const double phase = kTwoPi * n * (positions[m].*axis);
-        c[m] = std::cos(phase);
-        s[m] = std::sin(phase);
+    for (std::size_t row = 0; row < used.size(); ++row) {
+      for (std::size_t v = 0; v < width_; ++v) {
+        const double phase = kTwoPi * used[row] * values[v];
+        cos_[row * width_ + v] = std::cos(phase);
+        sin_[row * width_ + v] = std::sin(phase);
       }
     }
   }
-  const double* Cos(int value) const { return &cos_[Row(value)]; }
-  const double* Sin(int value) const { return &sin_[Row(value)]; }
+  const double* Cos(int n) const { return &cos_[Row(n)]; }
+  const double* Sin(int n) const { return &sin_[Row(n)]; }
 
  private:
-  std::size_t Row(int value) const {
-    return static_cast<std::size_t>(slot_[static_cast<std::size_t>(value - lowest_)]) * copies_;
+  std::size_t Row(int n) const {
+    return static_cast<std::size_t>(std::lower_bound(used_.begin(), used_.end(), n) -
+                                    used_.begin()) *
+           width_;
   }
-  int copies_ = 0;
-  int lowest_ = 0;
-  std::vector<int> slot_;
+  const std::vector<int>& used_;
+  std::size_t width_;
   std::vector<double> cos_;
   std::vector<double> sin_;
 };
 
-// The sums over an atom's copies of cos and sin of 2pi (h x + k y + l z) for every enumerated
-// reflection, atom-major. The phase factorises over the three indices, so a term costs two
-// complex products of tabulated values instead of a sine and a cosine.
-void ComputePhaseSums(const std::vector<int>& hs, const std::vector<int>& ks,
-                      const std::vector<int>& ls, const std::vector<int>& needed,
-                      const AtomSites& atoms, int generatedCount, std::vector<double>& cosSums,
-                      std::vector<double>& sinSums) {
-  const auto [hLow, hHigh] = std::minmax_element(hs.begin(), hs.end());
-  const auto [kLow, kHigh] = std::minmax_element(ks.begin(), ks.end());
-  const auto [lLow, lHigh] = std::minmax_element(ls.begin(), ls.end());
-  PhaseTable X, Y, Z;
-  std::vector<double> yzCos(kMaxOperations), yzSin(kMaxOperations);
-  for (int j = 0; j < atoms.count; ++j) {
-    const int copies = atoms.positions->siteMultiplicity[static_cast<std::size_t>(j)];
-    const Position* sites = &atoms.positions->At(j, 0);
-    X.Build(hs, *hLow, *hHigh, copies, sites, &Position::x);
-    Y.Build(ks, *kLow, *kHigh, copies, sites, &Position::y);
-    Z.Build(ls, *lLow, *lHigh, copies, sites, &Position::z);
-    double* cosOut = &cosSums[static_cast<std::size_t>(j) * generatedCount];
-    double* sinOut = &sinSums[static_cast<std::size_t>(j) * generatedCount];
-    int lastK = 0;
-    int lastL = 0;
-    bool haveYZ = false;
-    for (const int g : needed) {
-      const std::size_t n = static_cast<std::size_t>(g);
-      // The enumeration walks h innermost, so k and l repeat and their product is reused.
-      if (!haveYZ || ks[n] != lastK || ls[n] != lastL) {
-        const double* yc = Y.Cos(ks[n]);
-        const double* ys = Y.Sin(ks[n]);
-        const double* zc = Z.Cos(ls[n]);
-        const double* zs = Z.Sin(ls[n]);
-        for (int m = 0; m < copies; ++m) {
-          yzCos[m] = yc[m] * zc[m] - ys[m] * zs[m];
-          yzSin[m] = yc[m] * zs[m] + ys[m] * zc[m];
-        }
-        lastK = ks[n];
-        lastL = ls[n];
-        haveYZ = true;
-      }
-      const double* xc = X.Cos(hs[n]);
-      const double* xs = X.Sin(hs[n]);
-      const double* pc = yzCos.data();
-      const double* ps = yzSin.data();
-      double c = 0.0;
-      double s = 0.0;
-#pragma omp simd reduction(+ : c, s)
-      for (int m = 0; m < copies; ++m) {
-        c += xc[m] * pc[m] - xs[m] * ps[m];
-        s += xc[m] * ps[m] + xs[m] * pc[m];
-      }
-      cosOut[n] = c;
-      sinOut[n] = s;
+// The reflections the entries stem from, each once and in the enumeration's order (so that k
+// and l change seldom), and the position of each entry's reflection among them.
+struct NeededReflections {
+  explicit NeededReflections(std::span<const Reflection> entries) {
+    std::vector<int> generated;
+    for (const Reflection& entry : entries) generated.push_back(entry.generated);
+    generated = UsedValues(std::move(generated));
+    h.resize(generated.size());
+    k.resize(generated.size());
+    l.resize(generated.size());
+    for (const Reflection& entry : entries) {
+      const std::size_t n = static_cast<std::size_t>(
+          std::lower_bound(generated.begin(), generated.end(), entry.generated) -
+          generated.begin());
+      h[n] = entry.h;
+      k[n] = entry.k;
+      l[n] = entry.l;
+      of.push_back(static_cast<int>(n));
     }
+    hUsed = UsedValues(h);
+    kUsed = UsedValues(k);
+    lUsed = UsedValues(l);
+  }
+  std::vector<int> h, k, l;
+  std::vector<int> of;  // per entry
+  std::vector<int> hUsed, kUsed, lUsed;
+};
+
+// The sums over one atom's copies of cos and sin of 2pi (h x + k y + l z) for the needed
+// reflections. Copies of a site share coordinate values (the images of centring, inversion and
+// the other operations repeat each other's x, y or z), so the sum is taken in stages that
+// follow the order of the reflections: once per l over the z of the copies, once per k l over
+// the distinct x y pairs, and once per h over the distinct x values only.
+void ComputePhaseSums(const NeededReflections& needed, const Position* sites, int copies,
+                      std::vector<double>& cosSums, std::vector<double>& sinSums) {
+  const AxisValues xv(sites, copies, &Position::x);
+  const AxisValues yv(sites, copies, &Position::y);
+  const AxisValues zv(sites, copies, &Position::z);
+  const PhaseTable X(needed.hUsed, xv.values), Y(needed.kUsed, yv.values),
+      Z(needed.lUsed, zv.values);
+  // The copies ordered by their x and y values; each run of one x y pair is a group.
+  std::vector<int> order(static_cast<std::size_t>(copies));
+  for (int m = 0; m < copies; ++m) order[static_cast<std::size_t>(m)] = m;
+  std::sort(order.begin(), order.end(), [&](int a, int b) {
+    return std::pair(xv.of[a], yv.of[a]) < std::pair(xv.of[b], yv.of[b]);
+  });
+  struct Group {
+    int x;
+    int y;
+    int first;  // into order
+    int end;
+  };
+  std::vector<Group> groups;
+  for (int i = 0; i < copies; ++i) {
+    const int m = order[static_cast<std::size_t>(i)];
+    if (groups.empty() || groups.back().x != xv.of[m] || groups.back().y != yv.of[m]) {
+      groups.push_back({xv.of[m], yv.of[m], i, i});
+    }
+    groups.back().end = i + 1;
+  }
+  const std::size_t xCount = xv.values.size();
+  std::vector<double> planeCos(groups.size()), planeSin(groups.size());  // sums over z
+  std::vector<double> rowCos(xCount), rowSin(xCount);                    // and over y
+  cosSums.resize(needed.h.size());
+  sinSums.resize(needed.h.size());
+  for (std::size_t n = 0; n < needed.h.size(); ++n) {
+    const bool newPlane = n == 0 || needed.l[n] != needed.l[n - 1];
+    if (newPlane) {
+      const double* zc = Z.Cos(needed.l[n]);
+      const double* zs = Z.Sin(needed.l[n]);
+      for (std::size_t p = 0; p < groups.size(); ++p) {
+        double c = 0.0;
+        double s = 0.0;
+        for (int i = groups[p].first; i < groups[p].end; ++i) {
+          const int v = zv.of[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
+          c += zc[v];
+          s += zs[v];
+        }
+        planeCos[p] = c;
+        planeSin[p] = s;
+      }
+    }
+    if (newPlane || needed.k[n] != needed.k[n - 1]) {
+      const double* yc = Y.Cos(needed.k[n]);
+      const double* ys = Y.Sin(needed.k[n]);
+      std::fill(rowCos.begin(), rowCos.end(), 0.0);
+      std::fill(rowSin.begin(), rowSin.end(), 0.0);
+      for (std::size_t p = 0; p < groups.size(); ++p) {
+        const double c = yc[groups[p].y];
+        const double s = ys[groups[p].y];
+        rowCos[static_cast<std::size_t>(groups[p].x)] += c * planeCos[p] - s * planeSin[p];
+        rowSin[static_cast<std::size_t>(groups[p].x)] += c * planeSin[p] + s * planeCos[p];
+      }
+    }
+    const double* xc = X.Cos(needed.h[n]);
+    const double* xs = X.Sin(needed.h[n]);
+    double c = 0.0;
+    double s = 0.0;
+    for (std::size_t v = 0; v < xCount; ++v) {
+      c += xc[v] * rowCos[v] - xs[v] * rowSin[v];
+      s += xc[v] * rowSin[v] + xs[v] * rowCos[v];
+    }
+    cosSums[n] = c;
+    sinSums[n] = s;
   }
 }
 
 }  // namespace
 
-double RoundToSevenDigits(double value) {
-  char text[32];
-  const auto written =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6);
-  double rounded = value;
-  std::from_chars(text, written.ptr, rounded);
-  return rounded;
+Reflection Ka2Copy(const Reflection& entry, double ka2) {
+  Reflection copy = entry;
+  copy.code = 2;
+  copy.d = RoundToSevenDigits(entry.d);
+  copy.s2 = RoundToSevenDigits(entry.s2);
+  copy.twoTheta = TwoThetaOf(copy.d, ka2);
+  return copy;
 }
 
-void AppendKa2Entries(std::span<Reflection> entries, int& count, double ka2, int atomCount,
-                      const AtomScattering& atoms, ScatteringFactorTable& f) {
-  const int n = count;
-  for (int i = 0; i < n; ++i) {
-    Reflection copy = entries[static_cast<std::size_t>(i)];
-    copy.code = 2;
-    copy.d = RoundToSevenDigits(copy.d);
-    copy.s2 = RoundToSevenDigits(copy.s2);
-    copy.twoTheta = TwoThetaOf(copy.d, ka2);
-    entries[static_cast<std::size_t>(n + i)] = copy;
-  }
-  for (int j = 0; j < atomCount; ++j) {
-    double* column = f.Column(j);
-    const int first = atoms.sameSpeciesAs[static_cast<std::size_t>(j)];
-    if (first != j) {
-      const double* source = f.Column(first) + n;
-      std::copy(source, source + n, column + n);
-      continue;
-    }
-    for (int i = 0; i < n; ++i) column[n + i] = RoundToSevenDigits(column[i]);
-  }
-  count = 2 * n;
-}
-
-void SortReflections(std::span<Reflection> entries, int count, int atomCount,
-                     ScatteringFactorTable& f) {
-  const int n = count;
-  if (n == 0) return;
+std::vector<int> SelectionSortOrder(std::span<const double> angles) {
+  const int n = static_cast<int>(angles.size());
   // A selection sort picks, at step i, the smallest angle among positions i.. (the lowest
   // position among equal angles) and exchanges it with position i, which moves the entry
   // there further back. The same choices are made here from a heap of (angle, position), with
@@ -181,7 +216,7 @@ void SortReflections(std::span<Reflection> entries, int count, int atomCount,
   for (int e = 0; e < n; ++e) {
     positionOf[e] = e;
     entryAt[e] = e;
-    heap.push({entries[static_cast<std::size_t>(e)].twoTheta, e, e});
+    heap.push({angles[static_cast<std::size_t>(e)], e, e});
   }
   for (int i = 0; i < n; ++i) {
     Candidate best = heap.top();
@@ -197,82 +232,63 @@ void SortReflections(std::span<Reflection> entries, int count, int atomCount,
     positionOf[best.entry] = i;
     placed[best.entry] = true;
     if (moved != best.entry) {
-      heap.push({entries[static_cast<std::size_t>(moved)].twoTheta, best.position, moved});
+      heap.push({angles[static_cast<std::size_t>(moved)], best.position, moved});
     }
   }
-
-  std::vector<Reflection> sorted(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) sorted[i] = entries[static_cast<std::size_t>(entryAt[i])];
-  std::copy(sorted.begin(), sorted.end(), entries.begin());
-  std::vector<double> column(static_cast<std::size_t>(n));
-  for (int j = 0; j < atomCount; ++j) {
-    double* values = f.Column(j);
-    std::copy(values, values + n, column.begin());
-    for (int i = 0; i < n; ++i) values[i] = column[entryAt[i]];
-  }
+  return entryAt;
 }
 
-int ComputeIntensities(std::span<Reflection> entries, int count, int generatedCount,
-                       const ScatteringFactorTable& f, const AtomSites& atoms,
-                       const ProfileParameters& profile, std::string& runMessage) {
-  if (count == 0) return 0;
-  // The h k l of every enumerated reflection that an entry still stems from, in the order of
-  // the enumeration.
-  std::vector<int> hs(static_cast<std::size_t>(generatedCount)), ks(hs.size()), ls(hs.size());
-  std::vector<bool> used(hs.size(), false);
-  for (int i = 0; i < count; ++i) {
-    const Reflection& entry = entries[static_cast<std::size_t>(i)];
-    const std::size_t g = static_cast<std::size_t>(entry.generated);
-    hs[g] = entry.h;
-    ks[g] = entry.k;
-    ls[g] = entry.l;
-    used[g] = true;
-  }
-  std::vector<int> needed;
-  needed.reserve(hs.size());
-  for (std::size_t g = 0; g < used.size(); ++g) {
-    if (used[g]) needed.push_back(static_cast<int>(g));
-  }
-  std::vector<double> cosSums(static_cast<std::size_t>(atoms.count) * generatedCount);
-  std::vector<double> sinSums(cosSums.size());
-  ComputePhaseSums(hs, ks, ls, needed, atoms, generatedCount, cosSums, sinSums);
+bool PeakWidth(const ProfileParameters& profile, double twoTheta, double& fwhm) {
+  const double tangent = std::tan(twoTheta * kDegree / 2.0);
+  const double H2 = profile.U * tangent * tangent + profile.V * tangent + profile.W;
+  if (H2 < 0.0) return false;
+  fwhm = std::sqrt(H2);
+  return true;
+}
 
-  for (int i = 0; i < count; ++i) {
-    Reflection& entry = entries[static_cast<std::size_t>(i)];
-    // F(h k l) and F(-h -k -l): the cosine sums are even in the indices, the sine sums odd.
-    double Ar = 0.0;
-    double Ai = 0.0;
-    double friedelAr = 0.0;
-    double friedelAi = 0.0;
-    for (int j = 0; j < atoms.count; ++j) {
-      const std::size_t sum = static_cast<std::size_t>(j) * generatedCount + entry.generated;
-      const double C = cosSums[sum];
-      const double S = sinSums[sum];
-      const double T = std::exp(-atoms.B[j] * entry.s2);
-      const double fj = f.At(j, i);
-      const double deltaf2 = atoms.scattering->Deltaf2[static_cast<std::size_t>(j)];
+int ComputeIntensities(std::span<Reflection> entries, int count, const ScatteringFactorTable& f,
+                       const AtomSites& atoms, const ProfileParameters& profile,
+                       ReportedRange reported, std::string& runMessage) {
+  if (count == 0) return 0;
+  const std::span<Reflection> computed = entries.first(static_cast<std::size_t>(count));
+  const NeededReflections needed(computed);
+  // F(h k l) and F(-h -k -l) of every entry, summed atom by atom: the cosine sums are even in
+  // the indices, the sine sums odd.
+  std::vector<double> Ar(computed.size()), Ai(computed.size()), friedelAr(computed.size()),
+      friedelAi(computed.size());
+  std::vector<double> cosSums, sinSums;
+  for (int j = 0; j < atoms.count; ++j) {
+    ComputePhaseSums(needed, &atoms.positions->At(j, 0),
+                     atoms.positions->siteMultiplicity[static_cast<std::size_t>(j)], cosSums,
+                     sinSums);
+    const double deltaf2 = atoms.scattering->Deltaf2[static_cast<std::size_t>(j)];
+    const double* column = f.Column(j);
+    for (std::size_t i = 0; i < computed.size(); ++i) {
+      const double C = cosSums[static_cast<std::size_t>(needed.of[i])];
+      const double S = sinSums[static_cast<std::size_t>(needed.of[i])];
+      const double T = std::exp(-atoms.B[j] * computed[i].s2);
+      const double fj = column[i];
       const double weight = T * atoms.g[j];
-      Ar += weight * (fj * C - deltaf2 * S);
-      Ai += weight * (fj * S + deltaf2 * C);
-      friedelAr += weight * (fj * C + deltaf2 * S);
-      friedelAi += weight * (deltaf2 * C - fj * S);
+      Ar[i] += weight * (fj * C - deltaf2 * S);
+      Ai[i] += weight * (fj * S + deltaf2 * C);
+      friedelAr[i] += weight * (fj * C + deltaf2 * S);
+      friedelAi[i] += weight * (deltaf2 * C - fj * S);
     }
+  }
+  for (std::size_t i = 0; i < computed.size(); ++i) {
+    Reflection& entry = computed[i];
     // A form of the Laue class holds h k l and its Friedel mate, which differ where the
     // anomalous terms break Friedel's law: the entry carries the root of their mean square.
-    entry.fCalc =
-        std::sqrt((Ar * Ar + Ai * Ai + friedelAr * friedelAr + friedelAi * friedelAi) / 2);
-    const double theta = entry.twoTheta * kDegree / 2.0;
-    const double tangent = std::tan(theta);
-    const double H2 = profile.U * tangent * tangent + profile.V * tangent + profile.W;
-    if (H2 < 0.0) {
+    entry.fCalc = std::sqrt((Ar[i] * Ar[i] + Ai[i] * Ai[i] + friedelAr[i] * friedelAr[i] +
+                             friedelAi[i] * friedelAi[i]) /
+                            2);
+    if (!PeakWidth(profile, entry.twoTheta, entry.fwhm)) {
       runMessage = "Inadequote profile parameters !!!";
       return -1;
     }
-    entry.fwhm = std::sqrt(H2);
   }
 
   const double monochromator = std::cos(2.0 * profile.monoAngle * kDegree);
-  double Imax = 0.0;
   for (int i = 0; i < count; ++i) {
     Reflection& entry = entries[static_cast<std::size_t>(i)];
     double Lp = 0.0;
@@ -285,8 +301,16 @@ int ComputeIntensities(std::span<Reflection> entries, int count, int generatedCo
     }
     const double ratio = entry.code == 2 ? profile.ka2Ratio : 1.0;
     entry.iCalc = entry.fCalc * entry.fCalc * Lp * entry.multiplicity * ratio;
-    if (i == 0 || entry.iCalc >= Imax) Imax = entry.iCalc;
   }
+  const auto strongest = [&](int first, int last) {
+    double Imax = 0.0;
+    for (int i = std::max(first, 1); i <= std::min(last, count); ++i) {
+      Imax = std::max(Imax, entries[static_cast<std::size_t>(i - 1)].iCalc);
+    }
+    return Imax;
+  };
+  double Imax = strongest(reported.first, reported.last);
+  if (!(Imax > 0.0)) Imax = strongest(1, count);
   if (!(Imax > 0.0)) {
     runMessage = "All intensities are zero !!!";
     return -1;

@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "engine/ProfileParameters.h"
 #include "engine/Reflection.h"
@@ -10,18 +11,16 @@
 
 namespace braxel {
 
-// d, s2 and f as the seven significant digits of "%12.6e" give them back.
-double RoundToSevenDigits(double value);
+// The Ka2 entry of a Ka1 entry: code 2, d and s2 rounded to the seven digits of "%12.6e",
+// twoTheta from the rounded d.
+Reflection Ka2Copy(const Reflection& entry, double ka2);
 
-// Appends a Ka2 copy of each of the first count entries (d, s2 and f rounded to seven digits,
-// twoTheta from the rounded d); count doubles.
-void AppendKa2Entries(std::span<Reflection> entries, int& count, double ka2, int atomCount,
-                      const AtomScattering& atoms, ScatteringFactorTable& f);
+// The order of the angles ascending exactly as a selection sort with exchanges leaves it:
+// position i of the result holds the index of the angle that ends at i.
+std::vector<int> SelectionSortOrder(std::span<const double> angles);
 
-// Orders the entries by ascending twoTheta exactly as a selection sort with exchanges does.
-// Every entry is a form of its own, so entries at one angle all stay.
-void SortReflections(std::span<Reflection> entries, int count, int atomCount,
-                     ScatteringFactorTable& f);
+// Full width at half maximum of a peak at twoTheta; false when the squared width is negative.
+bool PeakWidth(const ProfileParameters& profile, double twoTheta, double& fwhm);
 
 struct AtomSites {
   const double* g;
@@ -31,10 +30,18 @@ struct AtomSites {
   int count;
 };
 
-// fCalc, fwhm and iCalc (strongest entry 100) of every entry; generatedCount is the number of
-// enumerated reflections the entries stem from. 0, or -1 with the message.
-int ComputeIntensities(std::span<Reflection> entries, int count, int generatedCount,
-                       const ScatteringFactorTable& f, const AtomSites& atoms,
-                       const ProfileParameters& profile, std::string& runMessage);
+// The entries firstReported..lastReported (1-based) that the report shows.
+struct ReportedRange {
+  int first = 1;
+  int last = 0;
+};
+
+// fCalc, fwhm and iCalc of the first count entries. iCalc is scaled so that the strongest
+// reported entry has 100, or the strongest of all when no reported entry has an intensity.
+// Entries of one reflection share its `generated`, and reflections later in the enumeration
+// have larger ones. 0, or -1 with the message.
+int ComputeIntensities(std::span<Reflection> entries, int count, const ScatteringFactorTable& f,
+                       const AtomSites& atoms, const ProfileParameters& profile,
+                       ReportedRange reported, std::string& runMessage);
 
 }  // namespace braxel

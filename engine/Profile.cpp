@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
+#include "engine/DecimalText.h"
 #include "platform/FileReplace.h"
 #include "platform/TextInput.h"
 
@@ -13,13 +15,6 @@ namespace {
 
 constexpr double kPi = 3.14159265;
 
-// The value a "%.<decimals>f" line gives back when it is read again.
-double AsWritten(double value, int decimals) {
-  char text[400];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return std::strtod(text, nullptr);
-}
-
 // Pattern value of one point: truncated towards zero, 0 shown as 1. y / ymax is formed first so
 // the strongest point gives exactly 1000; the floor keeps a wild negative tail inside int.
 int PatternValue(double y, double ymax) {
@@ -27,6 +22,9 @@ int PatternValue(double y, double ymax) {
   const int value = static_cast<int>(std::max(-1.0e9, 1000.0 * (y / ymax)));
   return value == 0 ? 1 : value;
 }
+
+// Text is handed to the file in pieces of this size, not kept whole.
+constexpr std::size_t kChunk = 16384;
 
 bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
                   std::span<const Reflection> entries, int firstReported, int lastReported) {
@@ -37,63 +35,92 @@ bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
     if (point.y >= ymax) ymax = point.y;
   }
   std::fprintf(file, "%4d     %8.4f    %8.4f\n", static_cast<int>(points.size()), first, step);
+  std::string text;
   for (std::size_t k = 1; k <= points.size(); ++k) {
-    std::fprintf(file, "%8d", PatternValue(points[k - 1].y, ymax));
-    if (k % 10 == 0) std::fputc('\n', file);
+    AppendInteger(text, PatternValue(points[k - 1].y, ymax), 8);  // "%8d"
+    if (k % 10 == 0) text += '\n';
+    if (text.size() > kChunk) {
+      std::fputs(text.c_str(), file);
+      text.clear();
+    }
   }
-  std::fputc('\n', file);
+  text += '\n';
   // A start above the end leaves no entry in range; the count then says so instead of < 0.
-  std::fprintf(file, "%4d\n", std::max(0, lastReported - firstReported + 1));
+  AppendInteger(text, std::max(0, lastReported - firstReported + 1), 4);  // "%4d\n"
+  text += '\n';
   for (int i = firstReported; i <= lastReported; ++i) {
-    std::fprintf(file, "%10.5lf", entries[static_cast<std::size_t>(i - 1)].twoTheta);
-    if (i % 10 == 0) std::fputc('\n', file);
+    AppendFixed(text, entries[static_cast<std::size_t>(i - 1)].twoTheta, 10, 5);  // "%10.5lf"
+    if (i % 10 == 0) text += '\n';
   }
-  std::fputc('\n', file);
+  text += '\n';
+  std::fputs(text.c_str(), file);
   return std::ferror(file) == 0;
+}
+
+// The grid point after twoTheta, by repeated addition of the step, or nothing after the last.
+std::optional<double> NextGridPoint(double twoTheta, const ProfileParameters& profile) {
+  const double next = twoTheta + profile.twoThetaStep;
+  // A step that does not advance would never reach the end.
+  if (!(next > twoTheta) || !(next <= profile.twoThetaEnd)) return std::nullopt;
+  return next;
 }
 
 }  // namespace
 
+double LastGridPoint(const ProfileParameters& profile) {
+  double twoTheta = profile.twoThetaStart;
+  while (const std::optional<double> next = NextGridPoint(twoTheta, profile)) twoTheta = *next;
+  return twoTheta;
+}
+
 std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, int count,
                                          const ProfileParameters& profile) {
-  std::vector<double> grid;
-  for (double twoTheta = profile.twoThetaStart;;) {
-    grid.push_back(twoTheta);
-    const double next = twoTheta + profile.twoThetaStep;
-    // A step that does not advance would never reach the end.
-    if (!(next > twoTheta) || !(next <= profile.twoThetaEnd)) break;
-    twoTheta = next;
+  std::vector<ProfilePoint> points;
+  for (std::optional<double> twoTheta = profile.twoThetaStart; twoTheta;
+       twoTheta = NextGridPoint(*twoTheta, profile)) {
+    points.push_back({*twoTheta, 0.0});
   }
+  const auto before = [](const ProfilePoint& point, double twoTheta) {
+    return point.twoTheta < twoTheta;
+  };
+  const auto after = [](double twoTheta, const ProfilePoint& point) {
+    return twoTheta < point.twoTheta;
+  };
   const double ln2 = std::log(2.0);
   const double gaussNorm = 2.0 * std::sqrt(ln2 / kPi);
+  const double gaussExponent = -4.0 * ln2;
   const double eta = profile.gaussLorentz;
+  // Where its exponent falls below this the Gauss part is under 1e-21 of its height, far below
+  // the ten decimals a point keeps; a pure Lorentz peak has none.
+  const double negligibleExponent = eta == 1.0 ? 0.0 : -48.0;
   // Each peak is spread over the points within its cutoff only. Entries are added to every
   // point in list order, so each sum is formed exactly as a walk over all entries would.
-  std::vector<double> y(grid.size(), 0.0);
   for (const Reflection& entry : entries.first(static_cast<std::size_t>(count))) {
     // A zero width (U = V = W = 0) is no peak to spread: it would only divide by zero.
     if (entry.fwhm <= 0.0) continue;
     const double reach = profile.profileCutoff * entry.fwhm;
-    auto first = grid.begin();
-    auto last = grid.end();
+    auto first = points.begin();
+    auto last = points.end();
     if (std::isfinite(reach)) {  // a NaN width reaches everywhere, as the test below lets it
       const double margin = std::fabs(reach) * 1e-9 + 1e-9;  // never narrower than the test
-      first = std::lower_bound(grid.begin(), grid.end(), entry.twoTheta - reach - margin);
-      last = std::upper_bound(first, grid.end(), entry.twoTheta + reach + margin);
+      first =
+          std::lower_bound(points.begin(), points.end(), entry.twoTheta - reach - margin, before);
+      last = std::upper_bound(first, points.end(), entry.twoTheta + reach + margin, after);
     }
+    const double gaussHeight = gaussNorm / entry.fwhm;
+    const double lorentzWidth = kPi * entry.fwhm;
     for (auto point = first; point != last; ++point) {
-      const double delta = *point - entry.twoTheta;
+      const double delta = point->twoTheta - entry.twoTheta;
       if (std::fabs(delta) > reach) continue;
       const double x = delta / entry.fwhm;
-      const double gauss = gaussNorm / entry.fwhm * std::exp(-4.0 * ln2 * x * x);
-      const double lorentz = 2.0 / (kPi * entry.fwhm * (1.0 + 4.0 * x * x));
-      y[static_cast<std::size_t>(point - grid.begin())] +=
-          (eta * lorentz + (1.0 - eta) * gauss) * entry.iCalc;
+      const double exponent = gaussExponent * x * x;
+      const double gauss = exponent < negligibleExponent ? 0.0 : gaussHeight * std::exp(exponent);
+      const double lorentz = 2.0 / (lorentzWidth * (1.0 + 4.0 * x * x));
+      point->y += (eta * lorentz + (1.0 - eta) * gauss) * entry.iCalc;
     }
   }
-  std::vector<ProfilePoint> points(grid.size());
-  for (std::size_t k = 0; k < grid.size(); ++k) {
-    points[k] = {AsWritten(grid[k], 2), AsWritten(y[k], 10)};
+  for (ProfilePoint& point : points) {
+    point = {RoundToDecimals(point.twoTheta, 2), RoundToDecimals(point.y, 10)};
   }
   return points;
 }

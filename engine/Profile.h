@@ -16,9 +16,12 @@ struct ProfilePoint {
   double y = 0.0;
 };
 
-// Sums the pseudo-Voigt peaks of the first count entries on the grid twoThetaStart,
-// twoThetaStart + step, ... up to twoThetaEnd (repeated addition). The first point is always
-// there; a step that does not advance the angle gives that point alone.
+// The profile's 2theta grid is twoThetaStart, twoThetaStart + step, ... up to twoThetaEnd by
+// repeated addition. The first point is always there; a step that does not advance the angle
+// gives that point alone. This is its last point.
+double LastGridPoint(const ProfileParameters& profile);
+
+// Sums the pseudo-Voigt peaks of the first count entries on the grid.
 std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, int count,
                                          const ProfileParameters& profile);
 

@@ -2,9 +2,11 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 #include "engine/CalculationRun.h"
 #include "engine/Classification.h"
+#include "engine/DecimalText.h"
 #include "engine/Formula.h"
 #include "engine/XRayTarget.h"
 #include "platform/FileReplace.h"
@@ -23,6 +25,8 @@ class ReportFile {
     std::vfprintf(file_, format, args);
     va_end(args);
   }
+  void Put(const std::string& text) { std::fputs(text.c_str(), file_); }
+  std::FILE* File() const { return file_; }
 
  private:
   std::FILE* file_;
@@ -119,29 +123,58 @@ void WriteBlocks(ReportFile& out, const CalculationRun& run, const RunInput& inp
   out.Print("   =================================\n");
   out.Print("      Atom      x       y       z\n");
   out.Print("   ---------------------------------\n");
+  std::string line;
   for (int j = 0; j < input.atomCount; ++j) {
+    const std::string& species = input.species[static_cast<std::size_t>(j)];
     for (int k = 0; k < multiplicities[j]; ++k) {
+      // "      %-4s  %7.4lf %7.4lf %7.4lf\n"
       const Position& p = run.positions.At(j, k);
-      out.Print("      %-4s  %7.4lf %7.4lf %7.4lf\n",
-                input.species[static_cast<std::size_t>(j)].c_str(), p.x, p.y, p.z);
+      line.assign(6, ' ').append(species);
+      line.append(species.size() < 4 ? 4 - species.size() : 0, ' ').append(1, ' ');
+      for (const double coordinate : {p.x, p.y, p.z}) {
+        line += ' ';
+        AppendFixed(line, coordinate, 7, 4);
+      }
+      out.Put(line += '\n');
     }
     out.Print("      ------------------------------\n");
   }
   out.Print("\n");
 
-  out.Print(" Genarated reflections:\n");
-  out.Print(" ================================================================\n");
-  out.Print("   No.   h   k   l  code  2Th(deg)  d(A)     |Fcal|    Ical  mult\n");
-  out.Print(" ----------------------------------------------------------------\n");
-  for (int i = run.firstReported; i <= run.lastReported; ++i) {
-    const Reflection& e = run.entries[static_cast<std::size_t>(i - 1)];
-    out.Print(" %5d %3d %3d %3d %3d  %8.4lf %8.4lf %10.4lf %7.2lf  %2d\n", i, e.h, e.k, e.l, e.code,
-              e.twoTheta, e.d, e.fCalc, e.iCalc, e.multiplicity);
-  }
-  out.Print(" ================================================================\n");
+  WriteReflectionList(out.File(), run);
 }
 
 }  // namespace
+
+void WriteReflectionList(std::FILE* file, const CalculationRun& run) {
+  std::fputs(" Genarated reflections:\n", file);
+  std::fputs(" ================================================================\n", file);
+  std::fputs("   No.   h   k   l  code  2Th(deg)  d(A)     |Fcal|    Ical  mult\n", file);
+  std::fputs(" ----------------------------------------------------------------\n", file);
+  std::string line;
+  for (int i = run.firstReported; i <= run.lastReported; ++i) {
+    // " %5d %3d %3d %3d %3d  %8.4lf %8.4lf %10.4lf %7.2lf  %2d\n"
+    const Reflection& e = run.entries[static_cast<std::size_t>(i - 1)];
+    line.assign(1, ' ');
+    AppendInteger(line, i, 5);
+    for (const int index : {e.h, e.k, e.l, e.code}) {
+      line += ' ';
+      AppendInteger(line, index, 3);
+    }
+    line += "  ";
+    AppendFixed(line, e.twoTheta, 8, 4);
+    line += ' ';
+    AppendFixed(line, e.d, 8, 4);
+    line += ' ';
+    AppendFixed(line, e.fCalc, 10, 4);
+    line += ' ';
+    AppendFixed(line, e.iCalc, 7, 2);
+    line += "  ";
+    AppendInteger(line, e.multiplicity, 2);
+    std::fputs((line += '\n').c_str(), file);
+  }
+  std::fputs(" ================================================================\n", file);
+}
 
 bool WriteReport(const std::string& reportPath, const CalculationRun& run, const RunInput& input) {
   return ReplaceFile(reportPath, [&](std::FILE* file) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace braxel {
@@ -12,5 +13,9 @@ struct RunInput;
 // reflections. The file is replaced only once the new one is complete; false when it cannot
 // be written.
 bool WriteReport(const std::string& reportPath, const CalculationRun& run, const RunInput& input);
+
+// The reported reflections as the report ends with them, from the heading " Genarated
+// reflections:" on.
+void WriteReflectionList(std::FILE* file, const CalculationRun& run);
 
 }  // namespace braxel

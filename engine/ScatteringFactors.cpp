@@ -86,11 +86,59 @@ double ScatteringFactorRecord::FormFactor(double s2) const {
          a4 * std::exp(-b4 * s2) + c + Deltaf1;
 }
 
+int ComputeReflectionGeometry(const Cell& cell, double lambda, std::span<Reflection> entries,
+                              double& volume, std::string& runMessage) {
+  const double alpha = cell.alpha * kDegree;
+  const double beta = cell.beta * kDegree;
+  const double gamma = cell.gamma * kDegree;
+  const double s = (alpha + beta + gamma) / 2.0;
+  const double P = std::sin(s) * std::sin(s - alpha) * std::sin(s - beta) * std::sin(s - gamma);
+  // P = 0 (a flat cell) and non-positive edges have no volume to divide by either.
+  if (!(P > 0.0) || !(cell.a > 0.0) || !(cell.b > 0.0) || !(cell.c > 0.0)) {
+    runMessage = "sqrt error !!!";
+    return -1;
+  }
+  volume = 2.0 * cell.a * cell.b * cell.c * std::sqrt(P);
+
+  const double aStar = cell.b * cell.c * std::sin(alpha) / volume;
+  const double bStar = cell.c * cell.a * std::sin(beta) / volume;
+  const double cStar = cell.a * cell.b * std::sin(gamma) / volume;
+  const auto reciprocalCosine = [](double value) { return std::fabs(value) < 1e-5 ? 0.0 : value; };
+  const double cosAlphaStar = reciprocalCosine(
+      (std::cos(beta) * std::cos(gamma) - std::cos(alpha)) / (std::sin(beta) * std::sin(gamma)));
+  const double cosBetaStar = reciprocalCosine((std::cos(gamma) * std::cos(alpha) - std::cos(beta)) /
+                                              (std::sin(gamma) * std::sin(alpha)));
+  const double cosGammaStar = reciprocalCosine(
+      (std::cos(alpha) * std::cos(beta) - std::cos(gamma)) / (std::sin(alpha) * std::sin(beta)));
+
+  for (Reflection& entry : entries) {
+    const int h = entry.h;
+    const int k = entry.k;
+    const int l = entry.l;
+    const double Q = (h * h) * aStar * aStar + (k * k) * bStar * bStar + (l * l) * cStar * cStar +
+                     2.0 * h * k * aStar * bStar * cosGammaStar +
+                     2.0 * k * l * bStar * cStar * cosAlphaStar +
+                     2.0 * l * h * cStar * aStar * cosBetaStar;
+    if (Q < 0.0) {
+      runMessage = "sqrt error !!!";
+      return -1;
+    }
+    entry.d = 1.0 / std::sqrt(Q);
+    double sinTheta = 0.5 * lambda / entry.d;
+    if (sinTheta > 1.0) sinTheta = 1.0;
+    if (sinTheta < -1.0) sinTheta = -1.0;
+    entry.twoTheta = 2.0 * std::asin(sinTheta) / kDegree;
+    entry.code = 1;
+    const double sinHalf = std::sin(entry.twoTheta * kDegree / 2.0) / lambda;
+    entry.s2 = sinHalf * sinHalf;
+  }
+  return 0;
+}
+
 int ComputeScatteringFactors(const std::string& fscatPath, int atomCount,
-                             const std::string* species, std::span<Reflection> entries, int count,
-                             const Cell& cell, int targetIndex, double lambda,
-                             ScatteringFactorTable& f, AtomScattering& atoms, double& volume,
-                             std::string& runMessage) {
+                             const std::string* species, std::span<const Reflection> entries,
+                             int count, int targetIndex, ScatteringFactorTable& f,
+                             AtomScattering& atoms, std::string& runMessage) {
   std::array<ScatteringFactorRecord, kMaxAtoms> records;
   {
     LineReader reader(fscatPath);
@@ -136,61 +184,10 @@ int ComputeScatteringFactors(const std::string& fscatPath, int atomCount,
     }
   }
 
-  const double alpha = cell.alpha * kDegree;
-  const double beta = cell.beta * kDegree;
-  const double gamma = cell.gamma * kDegree;
-  const double s = (alpha + beta + gamma) / 2.0;
-  const double P = std::sin(s) * std::sin(s - alpha) * std::sin(s - beta) * std::sin(s - gamma);
-  // P = 0 (a flat cell) and non-positive edges have no volume to divide by either.
-  if (!(P > 0.0) || !(cell.a > 0.0) || !(cell.b > 0.0) || !(cell.c > 0.0)) {
-    runMessage = "sqrt error !!!";
-    return -1;
-  }
-  volume = 2.0 * cell.a * cell.b * cell.c * std::sqrt(P);
-
-  const double aStar = cell.b * cell.c * std::sin(alpha) / volume;
-  const double bStar = cell.c * cell.a * std::sin(beta) / volume;
-  const double cStar = cell.a * cell.b * std::sin(gamma) / volume;
-  const auto reciprocalCosine = [](double value) { return std::fabs(value) < 1e-5 ? 0.0 : value; };
-  const double cosAlphaStar = reciprocalCosine(
-      (std::cos(beta) * std::cos(gamma) - std::cos(alpha)) / (std::sin(beta) * std::sin(gamma)));
-  const double cosBetaStar = reciprocalCosine((std::cos(gamma) * std::cos(alpha) - std::cos(beta)) /
-                                              (std::sin(gamma) * std::sin(alpha)));
-  const double cosGammaStar = reciprocalCosine(
-      (std::cos(alpha) * std::cos(beta) - std::cos(gamma)) / (std::sin(alpha) * std::sin(beta)));
-
-  for (int i = 0; i < count; ++i) {
-    Reflection& entry = entries[static_cast<std::size_t>(i)];
-    const int h = entry.h;
-    const int k = entry.k;
-    const int l = entry.l;
-    const double Q = (h * h) * aStar * aStar + (k * k) * bStar * bStar + (l * l) * cStar * cStar +
-                     2.0 * h * k * aStar * bStar * cosGammaStar +
-                     2.0 * k * l * bStar * cStar * cosAlphaStar +
-                     2.0 * l * h * cStar * aStar * cosBetaStar;
-    if (Q < 0.0) {
-      runMessage = "sqrt error !!!";
-      return -1;
-    }
-    entry.d = 1.0 / std::sqrt(Q);
-    double sinTheta = 0.5 * lambda / entry.d;
-    if (sinTheta > 1.0) sinTheta = 1.0;
-    if (sinTheta < -1.0) sinTheta = -1.0;
-    entry.twoTheta = 2.0 * std::asin(sinTheta) / kDegree;
-    entry.code = 1;
-    const double sinHalf = std::sin(entry.twoTheta * kDegree / 2.0) / lambda;
-    entry.s2 = sinHalf * sinHalf;
-  }
-
-  // Atoms of one species share one column of values.
+  f.Resize(atomCount, count, atoms.sameSpeciesAs.data());
   for (int j = 0; j < atomCount; ++j) {
+    if (atoms.sameSpeciesAs[j] != j) continue;  // its species' column is filled already
     double* column = f.Column(j);
-    const int first = atoms.sameSpeciesAs[j];
-    if (first != j) {
-      const double* source = f.Column(first);
-      std::copy(source, source + count, column);
-      continue;
-    }
     for (int i = 0; i < count; ++i) {
       column[i] = records[j].FormFactor(entries[static_cast<std::size_t>(i)].s2);
     }

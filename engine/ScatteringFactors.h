@@ -28,12 +28,16 @@ struct AtomScattering {
   std::array<int, kMaxAtoms> sameSpeciesAs{};
 };
 
-// Looks the species up, fills d, twoTheta (Ka1), code 1 and s2 of entries [0, count), every
-// atom's f and the cell volume. 0 on success, -1 with the message.
+// The cell volume and, for every entry, d, twoTheta for lambda, code 1 and s2. 0, or -1 with
+// "sqrt error !!!" when the cell or a reflection has no real length.
+int ComputeReflectionGeometry(const Cell& cell, double lambda, std::span<Reflection> entries,
+                              double& volume, std::string& runMessage);
+
+// Looks the species up and fills every atom's f at entries [0, count) from their s2 (the table
+// is sized to them, one column per species). 0 on success, -1 with the message.
 int ComputeScatteringFactors(const std::string& fscatPath, int atomCount,
-                             const std::string* species, std::span<Reflection> entries, int count,
-                             const Cell& cell, int targetIndex, double lambda,
-                             ScatteringFactorTable& f, AtomScattering& atoms, double& volume,
-                             std::string& runMessage);
+                             const std::string* species, std::span<const Reflection> entries,
+                             int count, int targetIndex, ScatteringFactorTable& f,
+                             AtomScattering& atoms, std::string& runMessage);
 
 }  // namespace braxel

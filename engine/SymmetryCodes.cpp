@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/TextInput.h"
 
@@ -41,6 +42,31 @@ struct Metric {
     g[0][1] = g[1][0] = cell.a * cell.b * cg;
     g[0][2] = g[2][0] = cell.a * cell.c * cb;
     g[1][2] = g[2][1] = cell.b * cell.c * ca;
+    // A difference d along axis r alone puts two points at least d^2 / (g^-1)_rr apart
+    // (squared), whatever the other components; a small margin covers the rounding of the sum.
+    const double determinant = g[0][0] * (g[1][1] * g[2][2] - g[1][2] * g[2][1]) -
+                               g[0][1] * (g[1][0] * g[2][2] - g[1][2] * g[2][0]) +
+                               g[0][2] * (g[1][0] * g[2][1] - g[1][1] * g[2][0]);
+    for (int r = 0; r < 3; ++r) {
+      const int a = (r + 1) % 3, b = (r + 2) % 3;
+      const double inverseDiagonal = (g[a][a] * g[b][b] - g[a][b] * g[b][a]) / determinant;
+      farther[r] = determinant > 0.0 && inverseDiagonal > 0.0
+                       ? kSamePositionSquared * inverseDiagonal * (1.0 + 1e-6)
+                       : std::numeric_limits<double>::infinity();
+    }
+  }
+
+  // True when one coordinate alone keeps p and q apart for both tests of one position: it
+  // differs by the coordinate tolerance or more and by more than 0.1 angstrom can span.
+  bool ApartAlongAnAxis(const Position& p, const Position& q) const {
+    const double d[3] = {p.x - q.x, p.y - q.y, p.z - q.z};
+    for (int r = 0; r < 3; ++r) {
+      const double component = d[r] - std::nearbyint(d[r]);
+      if (std::fabs(component) >= kSameCoordinate && component * component > farther[r]) {
+        return true;
+      }
+    }
+    return false;
   }
 
   // Each difference is taken to its nearest period first; below 0.1 angstrom that is the
@@ -56,6 +82,7 @@ struct Metric {
   }
 
   double g[3][3];
+  double farther[3];
 };
 
 double IntoCell(double value) {
@@ -201,6 +228,7 @@ void GenerateEquivalentPositions(std::span<const SymmetryOperation> operations, 
                                  int siteCount, const double* x, const double* y, const double* z,
                                  EquivalentPositions& result) {
   const int count = static_cast<int>(operations.size());
+  result.Resize(siteCount, count);
   const Metric metric(cell);
   std::array<Position, kMaxOperations> images;
   std::array<bool, kMaxOperations> kept;
@@ -219,6 +247,7 @@ void GenerateEquivalentPositions(std::span<const SymmetryOperation> operations, 
       const Position& first = images[static_cast<std::size_t>(i)];
       for (int k = i + 1; k < count; ++k) {
         const Position& other = images[static_cast<std::size_t>(k)];
+        if (metric.ApartAlongAnAxis(first, other)) continue;
         // The coordinate test still holds where the cell gives no usable metric.
         if ((SameCoordinate(first.x, other.x) && SameCoordinate(first.y, other.y) &&
              SameCoordinate(first.z, other.z)) ||

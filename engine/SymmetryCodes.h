@@ -24,7 +24,13 @@ struct Position {
 
 // The distinct images of every atom site in the cell.
 struct EquivalentPositions {
-  EquivalentPositions() : positions(static_cast<std::size_t>(kMaxAtoms) * kMaxOperations) {}
+  EquivalentPositions() = default;
+  EquivalentPositions(int siteCount, int copiesPerSite) { Resize(siteCount, copiesPerSite); }
+  // Room for siteCount sites of up to copiesPerSite copies each.
+  void Resize(int siteCount, int copiesPerSite) {
+    stride_ = static_cast<std::size_t>(copiesPerSite);
+    positions.assign(static_cast<std::size_t>(siteCount) * stride_, Position{});
+  }
   Position& At(int site, int copy) { return positions[Index(site, copy)]; }
   const Position& At(int site, int copy) const { return positions[Index(site, copy)]; }
 
@@ -33,9 +39,10 @@ struct EquivalentPositions {
   std::vector<Position> positions;
 
  private:
-  static std::size_t Index(int site, int copy) {
-    return static_cast<std::size_t>(site) * kMaxOperations + static_cast<std::size_t>(copy);
+  std::size_t Index(int site, int copy) const {
+    return static_cast<std::size_t>(site) * stride_ + static_cast<std::size_t>(copy);
   }
+  std::size_t stride_ = 0;
 };
 
 // False when the text breaks the code grammar (letters x y z, signs, the digits 1 2 3 4 6,

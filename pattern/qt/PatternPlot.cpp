@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <algorithm>
 #include <cmath>
 
@@ -20,6 +21,65 @@ const QColor kText(30, 30, 35);
 constexpr int kMarkerStrip = 26;
 
 QString TickText(double value, int decimals) { return QString::number(value, 'f', decimals); }
+
+// The profile's line through the points inside the 2theta range and one beyond either end.
+// Where there are more of them than twice the pixel columns, each column gets only its lowest
+// and its highest value, in the order they come, so drawing costs no more than a pixel shows.
+struct ProfileLine {
+  QPolygonF points;
+  bool thinned = false;
+};
+
+template <class YOf>
+ProfileLine MakeProfileLine(const Pattern& pattern, AxisRange range, const PlotLayout& layout,
+                            const YOf& yOf) {
+  const auto shown = [&](double angle) {
+    return !(angle < range.low - pattern.step || angle > range.high + pattern.step);
+  };
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < pattern.intensities.size(); ++i) {
+    if (shown(pattern.TwoThetaAt(i))) ++count;
+  }
+  ProfileLine line;
+  line.thinned = count > 2 * static_cast<std::size_t>(std::max(1, layout.profile.width()));
+  bool open = false;  // a column is being gathered
+  double column = 0.0;
+  int low = 0;
+  int high = 0;
+  bool lowFirst = true;
+  const auto close = [&] {
+    const double x = column + 0.5;
+    line.points << QPointF(x, yOf(lowFirst ? low : high));
+    if (low != high) line.points << QPointF(x, yOf(lowFirst ? high : low));
+  };
+  for (std::size_t i = 0; i < pattern.intensities.size(); ++i) {
+    const double angle = pattern.TwoThetaAt(i);
+    if (!shown(angle)) continue;
+    const double x = layout.XOf(angle, range);
+    const int value = pattern.intensities[i];
+    if (!line.thinned) {
+      line.points << QPointF(x, yOf(value));
+      continue;
+    }
+    if (open && std::floor(x) == column) {
+      if (value < low) {
+        low = value;
+        lowFirst = false;
+      } else if (value > high) {
+        high = value;
+        lowFirst = true;
+      }
+      continue;
+    }
+    if (open) close();
+    open = true;
+    column = std::floor(x);
+    low = high = value;
+    lowFirst = true;
+  }
+  if (open) close();
+  return line;
+}
 
 }  // namespace
 
@@ -91,31 +151,23 @@ void PaintPattern(QPainter& painter, const QRect& area, const Pattern& pattern, 
   // The profile, filled below its line, clipped to its frame.
   painter.save();
   painter.setClipRect(box.adjusted(1, 1, 0, 0));
-  QPainterPath line;
-  bool started = false;
-  double firstX = 0.0;
-  double lastX = 0.0;
-  for (std::size_t i = 0; i < pattern.intensities.size(); ++i) {
-    const double angle = pattern.TwoThetaAt(i);
-    // One point beyond either end keeps the line running to the frame.
-    if (angle < range.low - pattern.step || angle > range.high + pattern.step) continue;
-    const QPointF point(layout.XOf(angle, range), yOf(pattern.intensities[i]));
-    if (!started) {
-      line.moveTo(point);
-      firstX = point.x();
-      started = true;
-    } else {
-      line.lineTo(point);
-    }
-    lastX = point.x();
-  }
-  if (started) {
-    QPainterPath fill = line;
-    fill.lineTo(lastX, yOf(intensity.low));
-    fill.lineTo(firstX, yOf(intensity.low));
-    fill.closeSubpath();
-    painter.fillPath(fill, kProfileFill);
-    painter.strokePath(line, QPen(kProfileLine, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  const ProfileLine profile = MakeProfileLine(pattern, range, layout, yOf);
+  const QPolygonF& points = profile.points;
+  if (!points.isEmpty()) {
+    QPolygonF fill = points;
+    fill << QPointF(points.back().x(), yOf(intensity.low))
+         << QPointF(points.front().x(), yOf(intensity.low));
+    // Thinned, the line is a run of pixel columns: smoothing its fill's edge shows nothing, and
+    // the joins of a wider pen would cost more than all the rest of the drawing.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kProfileFill);
+    painter.setRenderHint(QPainter::Antialiasing, !profile.thinned);
+    painter.drawPolygon(fill);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(kProfileLine, profile.thinned ? 1.0 : 1.4, Qt::SolidLine, Qt::RoundCap,
+                        Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(points);
   }
   painter.restore();
 

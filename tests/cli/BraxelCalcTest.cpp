@@ -3,7 +3,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/CrystalData.h"
 #include "engine/CalculationRun.h"
@@ -64,10 +69,155 @@ TEST(BraxelCalcTest, FailuresGoToStandardErrorWithStatusOne) {
   outcome = RunBraxelCalc(dir, "--help");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_NE(outcome.out.find("--target"), std::string::npos);
+  for (const char* wrong : {"-j 0 x.inp", "-j two x.inp", "--format csv x.inp", "--out-dir"}) {
+    outcome = RunBraxelCalc(dir, wrong);
+    EXPECT_EQ(outcome.status, 1) << wrong;
+    EXPECT_NE(outcome.err.find("usage: braxel-calc"), std::string::npos) << wrong;
+  }
   testing::WriteFile(dir.File("Braxel.ini"), "editor = x\n");
   outcome = RunBraxelCalc(dir, "'" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("not found !!!"), std::string::npos);
+}
+
+// A batch writes NAME.out and NAME.prf per file as a single run writes Braxel.out and Braxel.prf,
+// goes on after failing files and names them in the order given, whatever ends first.
+TEST(BraxelCalcTest, BatchWritesEveryFilesResultsAndNamesTheFailures) {
+  TempDir dir;
+  std::filesystem::copy(BRAXEL_EXAMPLES_DIR "/NaCl.inp", dir.Path());
+  std::filesystem::copy(BRAXEL_EXAMPLES_DIR "/rutile.inp", dir.Path());
+  std::filesystem::create_directories(dir.Path() / "other" / "results");
+  std::filesystem::copy(BRAXEL_EXAMPLES_DIR "/rutile.inp", dir.Path() / "other");
+  testing::WriteFile(dir.File("bad.inp"), "no structure\n");
+  testing::WriteFile(dir.File("other/results/listing.out"), "an EXPO listing\n");
+  const CommandOutcome batch = RunBraxelCalc(
+      dir,
+      "-j 2 --out-dir other/results NaCl.inp bad.inp rutile.inp missing.cif other/rutile.inp "
+      "other/results/listing.out");
+  EXPECT_EQ(batch.status, 1);
+  EXPECT_EQ(batch.out, "");
+  const std::string err = batch.err;
+  std::size_t at = 0;
+  for (const std::string named :
+       {"bad.inp: ", "missing.cif: ", "other/rutile.inp: results would replace those of rutile.inp",
+        "other/results/listing.out: results would replace the structure file itself",
+        "2 of 6 structure files calculated, 4 failed !!!\n"}) {
+    at = err.find(named, at);
+    ASSERT_NE(at, std::string::npos) << named << " in\n" << err;
+  }
+  EXPECT_EQ(ReadFile(dir.File("other/results/listing.out")), "an EXPO listing\n");
+  for (const char* name : {"NaCl", "rutile"}) {
+    TempDir single;
+    ASSERT_EQ(RunBraxelCalc(single, std::string("'") + dir.File(name) + ".inp'").status, 0);
+    const std::string results = dir.File("other/results/") + name;
+    EXPECT_EQ(ReadFile(results + ".out"), ReadFile(single.File("Braxel.out"))) << name;
+    EXPECT_EQ(ReadFile(results + ".prf"), ReadFile(single.File("Braxel.prf"))) << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("other/results/bad.out")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("Braxel.out")));
+}
+
+// --format tsv: one heading, then per file the rows of its report's reflection list.
+TEST(BraxelCalcTest, TabSeparatedListsFollowTheReports) {
+  TempDir dir;
+  const std::string examples = BRAXEL_EXAMPLES_DIR;
+  const CommandOutcome tsv = RunBraxelCalc(
+      dir, "--format tsv --out-dir . '" + examples + "/NaCl.inp' '" + examples + "/quartz.inp'");
+  ASSERT_EQ(tsv.status, 0) << tsv.err;
+  std::istringstream lines(tsv.out);
+  std::string line;
+  std::getline(lines, line);
+  EXPECT_EQ(line, "file\tNo.\th\tk\tl\tcode\t2Th(deg)\td(A)\t|Fcal|\tIcal\tmult");
+  std::map<std::string, std::string> rows;  // per file, its rows as the report lays them out
+  while (std::getline(lines, line)) {
+    const std::size_t tab = line.find('\t');
+    std::istringstream fields(line.substr(tab + 1));
+    std::string field, row;
+    int columns = 0;
+    while (std::getline(fields, field, '\t')) {
+      row += (columns == 5 ? "  " : " ") + field;
+      ++columns;
+    }
+    EXPECT_EQ(columns, 10) << line;
+    rows[line.substr(0, tab)] += row + "\n";
+  }
+  ASSERT_EQ(rows.size(), 2u);
+  for (const char* name : {"NaCl", "quartz"}) {
+    std::istringstream report(ReadFile(dir.File(std::string(name) + ".out")));
+    std::string listed;
+    bool inList = false;
+    while (std::getline(report, line)) {
+      std::istringstream fields(line);
+      std::string field, row;
+      int columns = 0;
+      while (fields >> field) row += (columns++ == 5 ? "  " : " ") + field;
+      if (inList && columns == 10) listed += row + "\n";
+      inList = inList || line.find("No.   h") != std::string::npos;
+    }
+    EXPECT_EQ(rows[examples + "/" + name + ".inp"], listed) << name;
+  }
+}
+
+// The Ical column of a line of the report's reflection list, which is blanked; -1 for other
+// lines.
+double TakeIcal(std::string& line) {
+  constexpr std::size_t kIcal = 53, kWidth = 7;  // " %5d %3d %3d %3d %3d  %8.4lf %8.4lf %10.4lf "
+  std::istringstream fields(line);
+  double value[10];
+  for (double& v : value) fields >> v;
+  if (!fields || line.size() < kIcal + kWidth) return -1.0;
+  line.replace(kIcal, kWidth, kWidth, ' ');
+  return value[8];
+}
+
+// Whole runs of tests/data/regression/cases.txt against the reports and pattern files that
+// the program wrote before its calculation was made faster. Where the strongest entry lay
+// outside the range, Ical is now scaled to the strongest reported one and nothing else changes.
+TEST(BraxelCalcTest, ReportsAndPatternFilesStayAsTheyWere) {
+  const std::string cases = BRAXEL_TEST_DATA_DIR "/regression/";
+  std::ifstream table(cases + "cases.txt");
+  std::string line;
+  int compared = 0;
+  while (std::getline(table, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string name, expected, structure, target, parameters;
+    fields >> name >> expected >> structure >> target;
+    std::getline(fields, parameters);
+    SCOPED_TRACE(name);
+    TempDir dir;
+    testing::WriteSettings(dir, parameters);
+    const CommandOutcome outcome =
+        RunBraxelCalc(dir, "--target " + target + " '" + cases + structure + "'");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(ReadFile(dir.File("Braxel.prf")), ReadFile(cases + name + ".prf"));
+    ++compared;
+    if (expected == "same") {
+      EXPECT_EQ(ReadFile(dir.File("Braxel.out")), ReadFile(cases + name + ".out"));
+      continue;
+    }
+    std::istringstream before(ReadFile(cases + name + ".out"));
+    std::istringstream now(ReadFile(dir.File("Braxel.out")));
+    std::vector<std::pair<std::string, double>> old;
+    double strongest = 0.0;
+    for (std::string text; std::getline(before, text);) {
+      const double ical = TakeIcal(text);
+      old.emplace_back(text, ical);
+      strongest = std::max(strongest, ical);
+    }
+    std::size_t i = 0;
+    for (std::string text; std::getline(now, text); ++i) {
+      ASSERT_LT(i, old.size());
+      const double ical = TakeIcal(text);
+      EXPECT_EQ(text, old[i].first);
+      if (ical >= 0) {
+        EXPECT_NEAR(ical, old[i].second * 100 / strongest, 0.015) << text;
+      }
+    }
+    EXPECT_EQ(i, old.size());
+    EXPECT_LT(strongest, 99.0);  // the case does rescale
+  }
+  EXPECT_EQ(compared, 9);
 }
 
 }  // namespace

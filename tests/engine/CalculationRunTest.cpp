@@ -68,10 +68,11 @@ TEST_F(CalculationRunTest, SodiumChlorideMatchesAnIndependentCalculation) {
   CalculationRun run;
   std::string message;
   ASSERT_TRUE(run.RunCalculation(input, message)) << message;
-  // The index box also holds reflections beyond the range, which are computed but not
-  // reported: 3 3 3 and 5 1 1 lie just above 90 degrees.
+  // The index box also holds reflections beyond the range (3 3 3 and 5 1 1 just above 90
+  // degrees); with these narrow peaks none reaches into it, so none is computed.
   EXPECT_EQ(run.firstReported, 1);
   ASSERT_EQ(run.lastReported, 18);
+  EXPECT_EQ(run.entryCount, 18);
   EXPECT_EQ(run.positions.siteMultiplicity[0], 4);
   EXPECT_EQ(run.positions.siteMultiplicity[1], 4);
   EXPECT_EQ(run.positions.generalSites, 192);
@@ -137,6 +138,51 @@ TEST_F(CalculationRunTest, ReportedRangeExcludesTheStartAndIncludesTheEnd) {
   CalculationRun none;
   ASSERT_TRUE(none.RunCalculation(input, message));
   EXPECT_EQ(none.firstReported, none.entryCount + 1);
+}
+
+// Reflections beyond the end of the range, and those beyond the limiting sphere (2theta 180),
+// neither count against the capacity nor end the run through their peak widths.
+TEST_F(CalculationRunTest, ReflectionsBeyondTheRangeNeitherCountNorFail) {
+  // P 1 (forms h k l and -h -k -l) with a = 11.28 to 92 degrees: its index box lists about
+  // 4900 forms, the sphere of the range about 2500.
+  const RunInput nacl = input;
+  input.sgNumber = 1;
+  input.profile.twoThetaStart = 1.0;
+  input.cell = {11.28, 11.28, 11.28, 90, 90, 90};
+  input.profile.twoThetaEnd = 92.0;
+  input.profile.profileCutoff = 10.0;
+  CalculationRun run;
+  std::string message;
+  ASSERT_TRUE(run.RunCalculation(input, message)) << message;
+  const double sinLimit = std::sin(46.0 * M_PI / 180);  // d >= lambda / (2 sin 46 degrees)
+  int sphere = 0;
+  for (int h = -12; h <= 12; ++h) {
+    for (int k = -12; k <= 12; ++k) {
+      for (int l = -12; l <= 12; ++l) {
+        const double sinTheta = 1.540562 * std::sqrt(h * h + k * k + l * l) / (2 * 11.28);
+        if ((h || k || l) && sinTheta <= sinLimit) ++sphere;
+      }
+    }
+  }
+  int listed = 0;
+  for (int i = run.firstReported - 1; i < run.lastReported; ++i) {
+    if (run.entries[i].code == 1) ++listed;
+  }
+  EXPECT_EQ(2 * listed, sphere);
+  EXPECT_LT(listed, 3000);
+  EXPECT_GT(run.generatedCount, 3000);
+
+  // U < 0 gives no width near 180 degrees, but the entries within the range have one.
+  input = nacl;
+  input.profile.U = -0.001;
+  input.profile.W = 0.01;
+  CalculationRun narrow;
+  ASSERT_TRUE(narrow.RunCalculation(input, message)) << message;
+  ASSERT_EQ(narrow.lastReported, 18);
+  for (int i = 0; i < narrow.lastReported; ++i) {
+    const double tangent = std::tan(narrow.entries[i].twoTheta * M_PI / 360);
+    EXPECT_NEAR(narrow.entries[i].fwhm, std::sqrt(0.01 - 0.001 * tangent * tangent), 1e-9);
+  }
 }
 
 TEST_F(CalculationRunTest, SingleLineTargetKeepsBothCodesAtOneAngle) {

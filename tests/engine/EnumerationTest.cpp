@@ -99,9 +99,11 @@ class EnumerationTest : public ::testing::Test {
     EXPECT_EQ(
         BuildOperations(codes, 0, centrosymmetric, general, operations, operationCount, message),
         0);
-    return EnumerateReflections(
+    const int result = EnumerateReflections(
         limits, std::span(operations.data(), static_cast<std::size_t>(operationCount)),
-        settingNumber, laueIndex, entries, count, message);
+        settingNumber, laueIndex, kMaxGeneratedReflections, entries, message);
+    count = static_cast<int>(entries.size());
+    return result;
   }
   const Reflection* Listed(int h, int k, int l) const {
     for (int i = 0; i < count; ++i) {
@@ -110,7 +112,7 @@ class EnumerationTest : public ::testing::Test {
     return nullptr;
   }
   std::array<SymmetryOperation, kMaxOperations> operations;
-  std::vector<Reflection> entries = std::vector<Reflection>(kMaxGeneratedReflections);
+  std::vector<Reflection> entries;
   int count = 0;
   std::string message;
 };

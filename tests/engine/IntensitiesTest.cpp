@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "engine/DecimalText.h"
 #include "engine/Intensities.h"
 
 namespace braxel {
@@ -22,47 +23,59 @@ Reflection Entry(int h, int k, int l, double twoTheta, int code = 1, int multipl
   return entry;
 }
 
-TEST(RoundToSevenDigitsTest, MatchesTheTemporaryFilesFormat) {
+// Both roundings against the text their formats write and read back, random values and the
+// cases where the last digit is a tie or the text carries a sign of zero.
+TEST(DecimalTextTest, GivesTheValueTheTextReadsBackAs) {
+  std::vector<double> values = {
+      1.0 / 2048,          -1.0 / 2048, 0.125,  0.375, 2.675, -1e-12, 0.99999996,
+      9999999.6,           1e-300,      5e-324, 1e20,  -0.0,  0.0,    123456.7890123456,
+      0.00049999999999999, 1e-16};
   std::mt19937 random(7);
   std::uniform_real_distribution<double> value(-50.0, 50.0);
-  for (int i = 0; i < 1000; ++i) {
-    const double x = value(random) * std::pow(10.0, i % 7 - 3);
-    char text[32];
+  for (int i = 0; i < 2000; ++i) values.push_back(value(random) * std::pow(10.0, i % 9 - 4));
+  for (const double x : values) {
+    char text[400];
     std::snprintf(text, sizeof text, "%12.6e", x);
-    EXPECT_EQ(RoundToSevenDigits(x), std::strtod(text, nullptr)) << x;
+    const double seven = std::strtod(text, nullptr);
+    EXPECT_EQ(RoundToSevenDigits(x), seven) << text;
+    EXPECT_EQ(std::signbit(RoundToSevenDigits(x)), std::signbit(seven)) << text;
+    for (const int decimals : {2, 5, 10}) {
+      std::snprintf(text, sizeof text, "%.*f", decimals, x);
+      const double fixed = std::strtod(text, nullptr);
+      EXPECT_EQ(RoundToDecimals(x, decimals), fixed) << text;
+      EXPECT_EQ(std::signbit(RoundToDecimals(x, decimals)), std::signbit(fixed)) << text;
+      std::snprintf(text, sizeof text, "%9.*f", decimals, x);
+      std::string appended = "|";
+      AppendFixed(appended, x, 9, decimals);
+      EXPECT_EQ(appended.substr(1), text);
+    }
+    if (std::fabs(x) < 1e9) {
+      std::snprintf(text, sizeof text, "%6d", static_cast<int>(x));
+      std::string appended;
+      AppendInteger(appended, static_cast<int>(x), 6);
+      EXPECT_EQ(appended, text);
+    }
   }
 }
 
-TEST(AppendKa2EntriesTest, CopiesCarryRoundedValuesAndTheirOwnAngle) {
-  std::vector<Reflection> entries(4);
-  entries[0] = Entry(1, 1, 1, 28.0);
-  entries[0].d = 3.256370987654;
-  entries[0].s2 = 0.0235759876543;
-  entries[0].multiplicity = 8;
-  entries[0].generated = 0;
-  ScatteringFactorTable f;
-  f.At(0, 0) = 10.123456789;
-  f.At(1, 0) = 10.123456789;
-  AtomScattering atoms;
-  atoms.sameSpeciesAs[0] = 0;
-  atoms.sameSpeciesAs[1] = 0;
-  int count = 1;
-  AppendKa2Entries(entries, count, 1.54439, 2, atoms, f);
-  ASSERT_EQ(count, 2);
-  const Reflection& copy = entries[1];
+TEST(Ka2CopyTest, CarriesRoundedValuesAndItsOwnAngle) {
+  Reflection entry = Entry(1, 1, 1, 28.0);
+  entry.d = 3.256370987654;
+  entry.s2 = 0.0235759876543;
+  entry.multiplicity = 8;
+  entry.generated = 5;
+  const Reflection copy = Ka2Copy(entry, 1.54439);
   EXPECT_EQ(copy.code, 2);
   EXPECT_EQ(copy.h + copy.k + copy.l, 3);
   EXPECT_EQ(copy.multiplicity, 8);
-  EXPECT_EQ(copy.generated, 0);
+  EXPECT_EQ(copy.generated, 5);
   EXPECT_EQ(copy.d, 3.256371);
   EXPECT_EQ(copy.s2, 0.02357599);
-  EXPECT_EQ(f.At(0, 1), 10.12346);
-  EXPECT_EQ(f.At(1, 1), 10.12346);
   EXPECT_DOUBLE_EQ(copy.twoTheta, 2 * std::asin(1.54439 / (2 * 3.256371)) / kDegree);
 }
 
 // The literal selection sort with exchanges, as the reference for the order of equal angles.
-std::vector<int> SelectionSortOrder(std::vector<double> keys) {
+std::vector<int> LiteralSelectionSort(std::vector<double> keys) {
   std::vector<int> order(keys.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
   for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -76,41 +89,15 @@ std::vector<int> SelectionSortOrder(std::vector<double> keys) {
   return order;
 }
 
-TEST(SortReflectionsTest, EqualAnglesEndInTheOrderASelectionSortGives) {
+TEST(SelectionSortOrderTest, EqualAnglesEndInTheOrderASelectionSortGives) {
   std::mt19937 random(11);
   std::uniform_int_distribution<int> angle(1, 12);
   for (int trial = 0; trial < 50; ++trial) {
     const int n = 5 + trial * 3;
-    std::vector<Reflection> entries(n);
     std::vector<double> keys(n);
-    ScatteringFactorTable f;
-    for (int i = 0; i < n; ++i) {
-      keys[i] = angle(random) * 10.0;
-      entries[i] = Entry(i + 1, 0, 0, keys[i]);
-      f.At(0, i) = i;
-    }
-    SortReflections(entries, n, 1, f);
-    const std::vector<int> expected = SelectionSortOrder(keys);
-    for (int i = 0; i < n; ++i) {
-      EXPECT_EQ(entries[i].h, expected[i] + 1) << trial << " " << i;
-      EXPECT_EQ(f.At(0, i), expected[i]);
-    }
+    for (double& key : keys) key = angle(random) * 10.0;
+    EXPECT_EQ(SelectionSortOrder(keys), LiteralSelectionSort(keys)) << trial;
   }
-}
-
-TEST(SortReflectionsTest, InequivalentReflectionsAtOneAngleAllStay) {
-  // 3 3 0 and 4 1 1 of a cubic cell, and h k l beside -h k l of a cell with beta = 90.
-  std::vector<Reflection> entries = {Entry(4, 1, 1, 40.0), Entry(3, 3, 0, 40.0),
-                                     Entry(-1, 2, 3, 30.0), Entry(1, 2, 3, 30.0)};
-  ScatteringFactorTable f;
-  for (int i = 0; i < 4; ++i) f.At(0, i) = 100 + i;
-  SortReflections(entries, 4, 1, f);
-  EXPECT_EQ(entries[0].h, -1);
-  EXPECT_EQ(entries[1].h, 1);
-  EXPECT_EQ(entries[2].h, 4);
-  EXPECT_EQ(entries[3].h, 3);
-  EXPECT_EQ(f.At(0, 0), 102);
-  EXPECT_EQ(f.At(0, 3), 101);
 }
 
 class IntensitiesTest : public ::testing::Test {
@@ -127,12 +114,13 @@ class IntensitiesTest : public ::testing::Test {
   }
   int Compute() {
     const AtomSites sites{g, B, &scattering, &positions, atomCount};
-    return ComputeIntensities(entries, count, count, f, sites, profile, message);
+    return ComputeIntensities(entries, count, f, sites, profile, reported, message);
   }
   std::vector<Reflection> entries = std::vector<Reflection>(kMaxReflectionEntries);
   int count = 0;
-  ScatteringFactorTable f;
-  EquivalentPositions positions;
+  ScatteringFactorTable f{8, 512};
+  ReportedRange reported{1, kMaxReflectionEntries};
+  EquivalentPositions positions{kMaxAtoms, kMaxOperations};
   AtomScattering scattering;
   double g[kMaxAtoms] = {};
   double B[kMaxAtoms] = {};
@@ -157,11 +145,21 @@ TEST_F(IntensitiesTest, OneAtomAtTheOriginGivesItsFormFactor) {
 }
 
 TEST_F(IntensitiesTest, PhaseSumsAgreeWithTheDirectSum) {
+  // Copies as symmetry makes them, sharing coordinate values: the site's coordinates permuted,
+  // negated and shifted by a half, in the unit cell.
   std::mt19937 random(3);
   std::uniform_real_distribution<double> coordinate(0.0, 1.0);
   for (int j = 0; j < 5; ++j) {
-    std::vector<Position> copies(3 + 7 * j);
-    for (Position& p : copies) p = {coordinate(random), coordinate(random), coordinate(random)};
+    const double site[3] = {coordinate(random), coordinate(random), coordinate(random)};
+    std::vector<Position> copies(3 + 19 * j);
+    for (std::size_t m = 0; m < copies.size(); ++m) {
+      double u[3];
+      for (int r = 0; r < 3; ++r) {
+        const double value = site[(r + m) % 3] * ((m >> r) % 2 == 0 ? 1 : -1) + 0.5 * ((m / 8) % 2);
+        u[r] = value - std::floor(value);
+      }
+      copies[m] = {u[0], u[1], u[2]};
+    }
     AddAtom(copies, 0.5 + 0.1 * j, 0.3 * j, 0.2 * j);
   }
   for (int l = 3; l >= -2; --l) {
@@ -222,9 +220,18 @@ TEST_F(IntensitiesTest, IntensityIsLorentzPolarizedAndScaled) {
     return (1 + c2m * c2m * std::cos(t) * std::cos(t)) /
            (2 * std::sin(t / 2) * std::sin(t / 2) * std::cos(t / 2));
   };
+  const double ka2Share = 0.5 * lp(30.1, 13.25) / lp(30.0, 13.25);
   EXPECT_DOUBLE_EQ(entries[0].iCalc, 100.0);
-  EXPECT_NEAR(entries[1].iCalc, 100.0 * 0.5 * lp(30.1, 13.25) / lp(30.0, 13.25), 1e-6);
+  EXPECT_NEAR(entries[1].iCalc, 100.0 * ka2Share, 1e-6);
   EXPECT_EQ(entries[2].iCalc, 0.0);
+  // The strongest reported entry has 100; a range without intensity scales to all entries.
+  reported = {2, 3};
+  ASSERT_EQ(Compute(), 0);
+  EXPECT_DOUBLE_EQ(entries[1].iCalc, 100.0);
+  EXPECT_NEAR(entries[0].iCalc, 100.0 / ka2Share, 1e-6);
+  reported = {3, 3};
+  ASSERT_EQ(Compute(), 0);
+  EXPECT_DOUBLE_EQ(entries[0].iCalc, 100.0);
 }
 
 TEST_F(IntensitiesTest, CentrosymmetricSitesCancelTheSineSums) {

@@ -38,9 +38,11 @@ class ScatteringFactorsTest : public ::testing::Test {
       entries[i].k = hkl[i][1];
       entries[i].l = hkl[i][2];
     }
+    const std::span<Reflection> listed(entries.data(), hkl.size());
+    if (ComputeReflectionGeometry(cell, lambda, listed, volume, message) != 0) return -1;
     return ComputeScatteringFactors(dir.File("fscat"), static_cast<int>(species.size()),
-                                    species.data(), entries, static_cast<int>(hkl.size()), cell,
-                                    target, lambda, f, atoms, volume, message);
+                                    species.data(), listed, static_cast<int>(hkl.size()), target, f,
+                                    atoms, message);
   }
 
   TempDir dir;
@@ -144,8 +146,10 @@ TEST_F(ScatteringFactorsTest, SpellingsTheTableLacksTakeItsRecords) {
 TEST_F(ScatteringFactorsTest, TheBundledFileHasDeuteriumWithHydrogensFactors) {
   std::vector<std::string> species = {"H", "D"};
   entries[0].h = 1;
-  ASSERT_EQ(ComputeScatteringFactors(BRAXEL_DATA_DIR "/fscat", 2, species.data(), entries, 1,
-                                     {4, 4, 4, 90, 90, 90}, 4, 1.540562, f, atoms, volume, message),
+  const std::span<Reflection> first(entries.data(), 1);
+  ASSERT_EQ(ComputeReflectionGeometry({4, 4, 4, 90, 90, 90}, 1.540562, first, volume, message), 0);
+  ASSERT_EQ(ComputeScatteringFactors(BRAXEL_DATA_DIR "/fscat", 2, species.data(), first, 1, 4, f,
+                                     atoms, message),
             0)
       << message;
   EXPECT_EQ(f.At(1, 0), f.At(0, 0));

@@ -89,6 +89,24 @@ TEST_F(PatternPngTest, TheNaClPatternShowsItsPeaksAndMarkers) {
       AnyInColumn(image, layout.XOf(18.0, range), strip.top() + 1, strip.bottom() - 1, IsRed));
 }
 
+// 100,000 points on 900 pixels: a single point of a column still reaches its height.
+TEST(PatternPlotTest, ManyPointsKeepTheHighestOfEachColumn) {
+  Pattern many;
+  many.firstTwoTheta = 10.0;
+  many.step = 0.001;
+  many.intensities.assign(100000, 1);
+  many.intensities[43210] = 1000;  // 53.21 degrees
+  const QImage image = qt::RenderPattern(many, FullTwoThetaRange(many), "", QSize(900, 560));
+  QImage probe(image.size(), QImage::Format_RGB32);
+  QPainter painter(&probe);
+  const qt::PlotLayout layout = qt::MakePlotLayout(probe.rect(), painter.fontMetrics());
+  const AxisRange range = FullTwoThetaRange(many);
+  const QRect& box = layout.profile;
+  const int upperQuarter = box.top() + box.height() / 4;
+  EXPECT_TRUE(AnyInColumn(image, layout.XOf(53.21, range), box.top() + 2, upperQuarter, IsDark));
+  EXPECT_FALSE(AnyInColumn(image, layout.XOf(80.0, range), box.top() + 2, upperQuarter, IsDark));
+}
+
 TEST_F(PatternPngTest, SizeCanBeChosen) {
   ASSERT_EQ(RunIn(dir, "'" BRAXEL_PATTERN "' -x Braxel.prf --png small.png --size 640x400"), 0);
   QImage image;

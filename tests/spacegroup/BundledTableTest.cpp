@@ -171,12 +171,12 @@ TEST(BundledTableTest, TheWalkListsEveryFormOnce) {
     // dmin 1 with edges 4.5 gives index limits of 4, signed as the crystal system asks.
     const IndexLimits limits = ComputeIndexLimits(4.5, 4.5, 4.5, 60.0, record.crystalSystemIndex,
                                                   record.centrosymmetric, record.laueIndex, 1.0);
-    std::vector<Reflection> entries(kMaxGeneratedReflections);
-    int listed = 0;
+    std::vector<Reflection> entries;
     std::string message;
-    ASSERT_EQ(EnumerateReflections(limits, list, header.setting, record.laueIndex, entries, listed,
-                                   message),
+    ASSERT_EQ(EnumerateReflections(limits, list, header.setting, record.laueIndex,
+                                   kMaxGeneratedReflections, entries, message),
               0);
+    const int listed = static_cast<int>(entries.size());
     // The form of h k l as the sorted set of its images h R and -h R.
     const auto formOf = [&](int h, int k, int l) {
       std::set<std::tuple<int, int, int>> form;
@@ -237,10 +237,12 @@ TEST(BundledTableTest, ClassesWhoseInequalitiesSufficeKeepTheirList) {
     const double edge = c.number >= 195 ? 6.5 : 8.5;
     const IndexLimits limits = ComputeIndexLimits(6.5, b, edge, 60.0, record.crystalSystemIndex,
                                                   record.centrosymmetric, record.laueIndex, 1.0);
-    std::vector<Reflection> entries(kMaxGeneratedReflections);
-    int listed = 0;
+    std::vector<Reflection> entries;
     std::string message;
-    ASSERT_EQ(EnumerateReflections(limits, ops, 1, record.laueIndex, entries, listed, message), 0);
+    ASSERT_EQ(EnumerateReflections(limits, ops, 1, record.laueIndex, kMaxGeneratedReflections,
+                                   entries, message),
+              0);
+    const int listed = static_cast<int>(entries.size());
     int expected = 0;
     for (int l = limits.lmax; l >= limits.lmin; --l) {
       for (int k = limits.kmax; k >= limits.kmin; --k) {

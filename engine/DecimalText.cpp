@@ -1,0 +1,122 @@
+#include "engine/DecimalText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace braxel {
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kExactPowers = 23;  // 10^0 .. 10^22 are doubles without rounding
+
+// Below this the scaled value and its rounding error are exact, and every integer is a double.
+constexpr double kExactScaledLimit = 0x1p51;
+
+// The exact product value x scale rounded to an integer, halves to even, as decimal text
+// rounds it; scale is a power of ten and |value x scale| < kExactScaledLimit.
+double RoundScaled(double value, double scale) {
+  const double product = value * scale;
+  const double nearest = std::nearbyint(product);  // halves to even
+  const double fraction = product - nearest;       // exact, in [-0.5, 0.5]
+  // Only a product that fell on a half can lie on the other side of it; its rounding error,
+  // exact from fma, tells which way the exact value goes.
+  if (std::fabs(fraction) != 0.5) return nearest;
+  const double error = std::fma(value, scale, -product);
+  if (fraction == 0.5 && error > 0.0) return nearest + 1.0;
+  if (fraction == -0.5 && error < 0.0) return nearest - 1.0;
+  return nearest;
+}
+
+// n / scale is the double nearest to the decimal n x 10^-k, as reading the text gives it;
+// a zero keeps the sign that the text "-0.0..." has.
+double Unscaled(double rounded, double scale, double value) {
+  return rounded == 0.0 ? std::copysign(0.0, value) : rounded / scale;
+}
+
+// Appends the digits of scaled / 10^decimals with its point, signed and right-aligned in width.
+void AppendDigits(std::string& text, unsigned long long scaled, bool negative, int width,
+                  int decimals) {
+  char digits[64];
+  char* const end = digits + sizeof digits;
+  char* first = end;
+  for (int i = 0; i < decimals; ++i, scaled /= 10) *--first = static_cast<char>('0' + scaled % 10);
+  if (decimals > 0) *--first = '.';
+  do {
+    *--first = static_cast<char>('0' + scaled % 10);
+    scaled /= 10;
+  } while (scaled != 0);
+  if (negative) *--first = '-';
+  const char* const padded = end - std::min<std::ptrdiff_t>(width, end - digits);
+  while (first > padded) *--first = ' ';
+  text.append(first, static_cast<std::size_t>(end - first));
+}
+
+}  // namespace
+
+double RoundToDecimals(double value, int decimals) {
+  const double scale = kPowersOfTen[decimals];
+  if (value == 0.0) return value;
+  if (std::fabs(value) * scale < kExactScaledLimit && std::fabs(value) > 1e-290) {
+    return Unscaled(RoundScaled(value, scale), scale, value);
+  }
+  char text[400];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return std::strtod(text, nullptr);
+}
+
+double RoundToSevenDigits(double value) {
+  const double magnitude = std::fabs(value);
+  if (magnitude > 1e-15 && magnitude < 1e7) {
+    // The exponent e of the text (10^e <= |value| < 10^(e+1)) makes the scaled value a whole
+    // number of seven digits; 6 - e lies within the exact powers here.
+    // 2^e <= |value| < 2^(e+1) puts the decimal exponent at floor(e log10 2) or one above.
+    int digits = 6 - static_cast<int>(std::floor(std::ilogb(magnitude) * 0.30102999566398120));
+    for (int attempt = 0; attempt < 3 && digits >= 0 && digits < kExactPowers; ++attempt) {
+      const double scale = kPowersOfTen[digits];
+      const double product = magnitude * scale;
+      const double error = std::fma(magnitude, scale, -product);
+      if (product < 1e6 || (product == 1e6 && error < 0.0)) {
+        ++digits;
+      } else if (product > 1e7 || (product == 1e7 && error >= 0.0)) {
+        --digits;
+      } else {
+        return Unscaled(RoundScaled(value, scale), scale, value);
+      }
+    }
+  }
+  char text[32];
+  const auto written =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6);
+  double rounded = value;
+  std::from_chars(text, written.ptr, rounded);
+  return rounded;
+}
+
+void AppendFixed(std::string& text, double value, int width, int decimals) {
+  const double scale = kPowersOfTen[decimals];
+  const double magnitude = std::fabs(value);
+  if (!(magnitude * scale < kExactScaledLimit) || (magnitude != 0.0 && magnitude < 1e-290)) {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%*.*f", width, decimals, value);
+    text += buffer;
+    return;
+  }
+  // printf writes the sign of every negative value, -0.0 and those that round to 0 included.
+  AppendDigits(text, static_cast<unsigned long long>(RoundScaled(magnitude, scale)),
+               std::signbit(value), width, decimals);
+}
+
+void AppendInteger(std::string& text, long long value, int width) {
+  const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                                 : static_cast<unsigned long long>(value);
+  AppendDigits(text, magnitude, value < 0, width, 0);
+}
+
+}  // namespace braxel
