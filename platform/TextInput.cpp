@@ -112,6 +112,8 @@ TextFileProblem ReadTextFile(const std::string& path, std::string& text) {
   TextFileProblem problem = TextFileProblem::kNone;
   if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
     problem = TextFileProblem::kNotRegular;
+  } else if (status.st_size <= kMaxTextFileBytes) {
+    text.reserve(static_cast<std::size_t>(status.st_size) + 1);  // one block, no copies
   }
   char buffer[65536];
   while (problem == TextFileProblem::kNone) {
