@@ -96,6 +96,12 @@ TEST_F(SettingsFileTest, MissingFileIsReportedAndNothingIsRead) {
   EXPECT_EQ(settings.profile.U, 0.0);
 }
 
+TEST_F(SettingsFileTest, FolderInPlaceOfTheFileIsRefusedAtOnce) {
+  std::filesystem::create_directory(start.File("Braxel.ini"));
+  LoadSettings(system, "", ui);
+  EXPECT_EQ(ui.messages, Strings{start.File("Braxel.ini") + " is a folder, not a file !!!"});
+}
+
 TEST_F(SettingsFileTest, EmptyPathIsReportedAndTheSearchStartsAgainAtTheTop) {
   // fscat stands above tabsg, so it is found only because reading went back to the top.
   const Settings settings = Load(
@@ -337,7 +343,11 @@ TEST_F(SettingsFileTest, SaveWithoutAWritableFileIsReportedAndWritesNothing) {
   FixedPaths own = MakeFixedPaths(data.Path().string(), data.Path().string());
   EXPECT_FALSE(SaveExternalPaths(own, NewPaths(), ui));
   EXPECT_EQ(ReadFile(data.File("Braxel.ini")), bundled);
-  EXPECT_EQ(ui.messages, Strings(3, "Ini file not found !!!"));
+  EXPECT_EQ(ui.messages,
+            (Strings{"Ini file not found !!!",
+                     start.File("plain-file") + "/Braxel.ini file cannot be written !!!",
+                     data.File("Braxel.ini") +
+                         " is the bundled settings file, which is not rewritten !!!"}));
 }
 
 }  // namespace
