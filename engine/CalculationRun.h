@@ -49,7 +49,9 @@ class CalculationRun {
  public:
   CalculationRun();
 
-  // True on success; false with the message in runMessage, which the report then holds.
+  // True on success; false with the message in runMessage, which the report then holds, unless
+  // the disk or the folder refused the run's files: the last run's report and pattern file then
+  // stay as they were.
   bool RunCalculation(const RunInput& input, std::string& runMessage);
 
   SpaceGroupRecord record;
@@ -70,10 +72,12 @@ class CalculationRun {
   int lastReported = 0;
 
  private:
-  int Calculate(const RunInput& input, std::string& runMessage);
+  int Calculate(const RunInput& input, std::string& runMessage, bool& filesRefused);
 };
 
-// Writes the run's message into the report as its only text; false when it cannot be created.
-bool WriteFailureReport(const std::string& reportPath, const std::string& runMessage);
+// The report of a failed run: the run's message as its only text, replacing the last report,
+// and no pattern file left to pass for the run's result. False when the report cannot be
+// written; both files then stay as they were.
+bool WriteFailureReport(const RunFiles& files, const std::string& runMessage);
 
 }  // namespace braxel

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/FileReplace.h"
 #include "platform/TextInput.h"
 
 namespace braxel {
@@ -28,10 +27,9 @@ int PatternValue(double y, double ymax) {
   return value == 0 ? 1 : value;
 }
 
-bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
+bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points, double step,
                   std::span<const Reflection> entries, int firstReported, int lastReported) {
   const double first = points.empty() ? 0.0 : points.front().twoTheta;
-  const double step = points.size() > 1 ? points[1].twoTheta - first : 0.0;
   double ymax = 0.0;
   for (const ProfilePoint& point : points) {
     if (point.y >= ymax) ymax = point.y;
@@ -61,7 +59,9 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
     grid.push_back(twoTheta);
     const double next = twoTheta + profile.twoThetaStep;
     // A step that does not advance would never reach the end.
-    if (!(next > twoTheta) || !(next <= profile.twoThetaEnd)) break;
+    if (grid.size() == kMaxProfilePoints || !(next > twoTheta) || !(next <= profile.twoThetaEnd)) {
+      break;
+    }
     twoTheta = next;
   }
   const double ln2 = std::log(2.0);
@@ -98,14 +98,13 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
   return points;
 }
 
-int WritePatternFile(std::span<const ProfilePoint> points, const std::string& patternPath,
+int WritePatternFile(std::span<const ProfilePoint> points, double step, FileReplacement& pattern,
                      std::span<const Reflection> entries, int firstReported, int lastReported,
                      std::string& runMessage) {
-  // A failure leaves the last pattern file whole.
-  if (!ReplaceFile(patternPath, [&](std::FILE* file) {
-        return WritePattern(file, points, entries, firstReported, lastReported);
+  if (!pattern.Write([&](std::FILE* file) {
+        return WritePattern(file, points, step, entries, firstReported, lastReported);
       })) {
-    runMessage = FormatText("%s file not create !!!", patternPath.c_str());
+    runMessage = FormatText("%s file not create !!!", pattern.Path().c_str());
     return -1;
   }
   return 0;

@@ -7,7 +7,6 @@
 #include "engine/Classification.h"
 #include "engine/Formula.h"
 #include "engine/XRayTarget.h"
-#include "platform/FileReplace.h"
 
 namespace braxel {
 
@@ -143,8 +142,8 @@ void WriteBlocks(ReportFile& out, const CalculationRun& run, const RunInput& inp
 
 }  // namespace
 
-bool WriteReport(const std::string& reportPath, const CalculationRun& run, const RunInput& input) {
-  return ReplaceFile(reportPath, [&](std::FILE* file) {
+bool WriteReport(FileReplacement& report, const CalculationRun& run, const RunInput& input) {
+  return report.Write([&](std::FILE* file) {
     ReportFile out(file);
     WriteBlocks(out, run, input);
     return true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "platform/FileReplace.h"
 
 namespace braxel {
 
@@ -9,8 +9,8 @@ struct RunInput;
 
 // Writes the report of a finished run: input, radiation, space group, symmetry codes,
 // reflection conditions, atoms, formula and density, positions in the cell and the reported
-// reflections. The file is replaced only once the new one is complete; false when it cannot
-// be written.
-bool WriteReport(const std::string& reportPath, const CalculationRun& run, const RunInput& input);
+// reflections. The old report is replaced only when report is committed; false when the new one
+// cannot be written.
+bool WriteReport(FileReplacement& report, const CalculationRun& run, const RunInput& input);
 
 }  // namespace braxel

@@ -173,6 +173,8 @@ void ReadSettingsFile(const std::string& iniPath, ExternalPaths& paths, ProfileP
     next = *found + 1;
     profile.*key.field = ParameterValue((*lines)[*found].text);
   }
+  // The values stay, for the dialog to show; a run refuses them with the same message.
+  if (CheckProfileParameters(profile, message) != 0) ui.ShowMessage(iniPath + ": " + message);
 }
 
 }  // namespace

@@ -102,6 +102,17 @@ TEST_F(SettingsFileTest, FolderInPlaceOfTheFileIsRefusedAtOnce) {
   EXPECT_EQ(ui.messages, Strings{start.File("Braxel.ini") + " is a folder, not a file !!!"});
 }
 
+// The values stay for the Profile Parameters dialog to show; a run refuses them.
+TEST_F(SettingsFileTest, ParametersThatMakeNoProfileAreReported) {
+  std::string parameters = kParameterLines;
+  parameters.replace(parameters.find("step = 0.01"), 11, "step = 1e-9");
+  const Settings settings = Load(kPathLines + parameters);
+  EXPECT_EQ(ui.messages, Strings{start.File("Braxel.ini") +
+                                 ": Step of 2theta (step) = 1e-09 is outside the accepted range "
+                                 "0.001 to 5 !!!"});
+  ExpectProfile(settings.profile, {0.01, -0.02, 0.03, 8, 0.5, 26.6, 0.4, 5, 100, 1e-9});
+}
+
 TEST_F(SettingsFileTest, EmptyPathIsReportedAndTheSearchStartsAgainAtTheTop) {
   // fscat stands above tabsg, so it is found only because reading went back to the top.
   const Settings settings = Load(
