@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/ProfileParameters.h"
-#include "platform/UserInterface.h"
+#include "platform/ConsoleUserInterface.h"
 
 namespace braxel::fuzz {
 
@@ -26,17 +26,12 @@ std::string DataFile(const std::string& name);
 // The profile of the harnesses' runs: a narrow range keeps each input quick.
 ProfileParameters FuzzProfile();
 
-// Nobody at the screen: questions are answered No and file dialogs cancelled. A message that
-// shows nothing is a finding, since the program must always say what happened.
-class FuzzUserInterface : public UserInterface {
+// Nobody at the screen: the console's answers (No, no file chosen). A message that shows nothing
+// is a finding, since the program must always say what happened.
+class FuzzUserInterface : public ConsoleUserInterface {
  public:
   void ShowMessage(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
-  std::optional<std::string> ChooseFileToOpen(const FileDialogRequest&) override { return {}; }
-  std::optional<std::string> ChooseFileToSave(const FileDialogRequest&) override { return {}; }
-  void BeginWaitCursor() override {}
-  void EndWaitCursor() override {}
-  void Beep() override {}
 };
 
 }  // namespace braxel::fuzz
