@@ -2,17 +2,62 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <memory>
 
 #include "engine/Classification.h"
 #include "engine/DecimalText.h"
 #include "engine/Profile.h"
 #include "engine/Report.h"
 #include "engine/XRayTarget.h"
+#include "platform/FileReplace.h"
 #include "platform/TextInput.h"
 
 namespace braxel {
+namespace {
+
+struct NamedValue {
+  const char* name;
+  double value;
+};
+
+// A cell and atoms the steps can work with: finite numbers, edges above 0 and angles between 0
+// and 180 degrees. An edge of 0 or an angle of 180 degrees makes no cell.
+int CheckCrystal(const RunInput& input, std::string& runMessage) {
+  const Cell& cell = input.cell;
+  const NamedValue cellValues[] = {{"edge a", cell.a},        {"edge b", cell.b},
+                                   {"edge c", cell.c},        {"angle alpha", cell.alpha},
+                                   {"angle beta", cell.beta}, {"angle gamma", cell.gamma}};
+  for (std::size_t i = 0; i < std::size(cellValues); ++i) {
+    const auto& [name, value] = cellValues[i];
+    const bool edge = i < 3;
+    if (!std::isfinite(value)) {
+      runMessage = FormatText("Cell %s = %g is not a number !!!", name, value);
+      return -1;
+    }
+    if (edge ? !(value > 0.0) : !(value > 0.0 && value < 180.0)) {
+      runMessage = FormatText(
+          "Cell %s = %g makes no cell: %s !!!", name, value,
+          edge ? "an edge must be above 0" : "an angle must lie between 0 and 180 degrees");
+      return -1;
+    }
+  }
+  for (int j = 0; j < input.atomCount; ++j) {
+    const std::size_t i = static_cast<std::size_t>(j);
+    const NamedValue atomValues[] = {{"g", input.g[i]},
+                                     {"x", input.x[i]},
+                                     {"y", input.y[i]},
+                                     {"z", input.z[i]},
+                                     {"B", input.B[i]}};
+    for (const auto& [name, value] : atomValues) {
+      if (!std::isfinite(value)) {
+        runMessage = FormatText("Atom %d %s = %g is not a number !!!", j + 1, name, value);
+        return -1;
+      }
+    }
+  }
+  return 0;
+}
+
+}  // namespace
 
 void CalculationRun::SelectEntries(const std::vector<Reflection>& forms,
                                    const ProfileParameters& profile) {
@@ -90,15 +135,17 @@ int CalculationRun::ListEntries(const RunInput& input,
   return 0;
 }
 
-bool WriteFailureReport(const std::string& reportPath, const std::string& runMessage) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> report(std::fopen(reportPath.c_str(), "w"),
-                                                         &std::fclose);
-  if (!report) return false;
-  std::fputs(runMessage.c_str(), report.get());
-  return std::fclose(report.release()) == 0;
+bool WriteFailureReport(const RunFiles& files, const std::string& runMessage) {
+  if (!ReplaceFileWithText(files.reportPath, PrintableText(runMessage))) return false;
+  RemoveFile(files.patternPath);
+  return true;
 }
 
-int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
+int CalculationRun::Calculate(const RunInput& input, std::string& runMessage, bool& filesRefused) {
+  if (CheckProfileParameters(input.profile, runMessage) != 0 ||
+      CheckCrystal(input, runMessage) != 0) {
+    return -1;
+  }
   if (input.targetIndex < 1 || input.targetIndex > static_cast<int>(kXRayTargets.size())) {
     runMessage = FormatText("X-ray target %d not found !!!", input.targetIndex);
     return -1;
@@ -151,12 +198,21 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
   }
   const std::vector<ProfilePoint> points = ComputeProfile(entries, entryCount, profile);
 
-  if (WritePatternFile(points, input.files.patternPath, entries, firstReported, lastReported,
+  // Both files are complete before either replaces the last run's, so that a disk or folder
+  // that refuses writing leaves the last report and pattern file together as they were.
+  filesRefused = true;
+  FileReplacement pattern(input.files.patternPath);
+  if (WritePatternFile(points, profile.twoThetaStep, pattern, entries, firstReported, lastReported,
                        runMessage) != 0) {
     return -1;
   }
-  if (!WriteReport(input.files.reportPath, *this, input)) {
+  FileReplacement report(input.files.reportPath);
+  if (!WriteReport(report, *this, input) || !report.Commit()) {
     runMessage = input.files.reportPath + " file not create !!!";
+    return -1;
+  }
+  if (!pattern.Commit()) {
+    runMessage = input.files.patternPath + " file not create !!!";
     return -1;
   }
   return 0;
@@ -164,8 +220,9 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage) {
 
 bool CalculationRun::RunCalculation(const RunInput& input, std::string& runMessage) {
   runMessage.clear();
-  if (Calculate(input, runMessage) == 0) return true;
-  WriteFailureReport(input.files.reportPath, runMessage);
+  bool filesRefused = false;
+  if (Calculate(input, runMessage, filesRefused) == 0) return true;
+  if (!filesRefused) WriteFailureReport(input.files, runMessage);
   return false;
 }
 

@@ -47,7 +47,9 @@ struct RunInput {
 // and released with it. After RunCalculation the fields hold what the report prints.
 class CalculationRun {
  public:
-  // True on success; false with the message in runMessage, which the report then holds.
+  // True on success; false with the message in runMessage, which the report then holds, unless
+  // the disk or the folder refused the run's files: the last run's report and pattern file then
+  // stay as they were.
   bool RunCalculation(const RunInput& input, std::string& runMessage);
 
   SpaceGroupRecord record;
@@ -68,7 +70,7 @@ class CalculationRun {
   int lastReported = 0;
 
  private:
-  int Calculate(const RunInput& input, std::string& runMessage);
+  int Calculate(const RunInput& input, std::string& runMessage, bool& filesRefused);
   // The entries in ascending twoTheta with their scattering factors, from the reflections of
   // the index box; the list of those is released at the end.
   int ListEntries(const RunInput& input, std::span<const SymmetryOperation> operations,
@@ -78,7 +80,9 @@ class CalculationRun {
   void SelectEntries(const std::vector<Reflection>& forms, const ProfileParameters& profile);
 };
 
-// Writes the run's message into the report as its only text; false when it cannot be created.
-bool WriteFailureReport(const std::string& reportPath, const std::string& runMessage);
+// The report of a failed run: the run's message as its only text, replacing the last report,
+// and no pattern file left to pass for the run's result. False when the report cannot be
+// written; both files then stay as they were.
+bool WriteFailureReport(const RunFiles& files, const std::string& runMessage);
 
 }  // namespace braxel

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/TextInput.h"
+
 namespace braxel {
 
 namespace {
@@ -48,9 +50,10 @@ FormulaAndDensity ComputeFormulaAndDensity(int atomCount, const std::string* spe
     if (divides) result.Z = divisor;
   }
   for (const Group& group : groups) {
-    result.formula += group.element;
-    result.formula += std::to_string(static_cast<int>(group.count / result.Z + 0.5));
-    result.formula += " ";
+    // Rounded as a conversion to int would, without its limits: an occupancy of 1e10 is still
+    // written as its count. Adding 0 makes -0 plain 0.
+    result.formula +=
+        group.element + FormatText("%.0f ", std::trunc(group.count / result.Z + 0.5) + 0.0);
   }
   result.density = result.weight / (volume * kAvogadroPerCubicAngstrom);
   return result;

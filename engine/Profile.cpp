@@ -26,10 +26,9 @@ int PatternValue(double y, double ymax) {
 // Text is handed to the file in pieces of this size, not kept whole.
 constexpr std::size_t kChunk = 16384;
 
-bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
+bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points, double step,
                   std::span<const Reflection> entries, int firstReported, int lastReported) {
   const double first = points.empty() ? 0.0 : points.front().twoTheta;
-  const double step = points.size() > 1 ? points[1].twoTheta - first : 0.0;
   double ymax = 0.0;
   for (const ProfilePoint& point : points) {
     if (point.y >= ymax) ymax = point.y;
@@ -57,11 +56,15 @@ bool WritePattern(std::FILE* file, std::span<const ProfilePoint> points,
   return std::ferror(file) == 0;
 }
 
-// The grid point after twoTheta, by repeated addition of the step, or nothing after the last.
-std::optional<double> NextGridPoint(double twoTheta, const ProfileParameters& profile) {
+// The grid point after twoTheta, the count-th, by repeated addition of the step, or nothing
+// after the last.
+std::optional<double> NextGridPoint(double twoTheta, std::size_t count,
+                                    const ProfileParameters& profile) {
   const double next = twoTheta + profile.twoThetaStep;
   // A step that does not advance would never reach the end.
-  if (!(next > twoTheta) || !(next <= profile.twoThetaEnd)) return std::nullopt;
+  if (count >= kMaxProfilePoints || !(next > twoTheta) || !(next <= profile.twoThetaEnd)) {
+    return std::nullopt;
+  }
   return next;
 }
 
@@ -69,7 +72,10 @@ std::optional<double> NextGridPoint(double twoTheta, const ProfileParameters& pr
 
 double LastGridPoint(const ProfileParameters& profile) {
   double twoTheta = profile.twoThetaStart;
-  while (const std::optional<double> next = NextGridPoint(twoTheta, profile)) twoTheta = *next;
+  for (std::size_t count = 1;
+       const std::optional<double> next = NextGridPoint(twoTheta, count, profile); ++count) {
+    twoTheta = *next;
+  }
   return twoTheta;
 }
 
@@ -78,9 +84,9 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
   std::vector<ProfilePoint> points;
   // Room for the whole grid at once (one point more than the even count may give).
   const double span = (profile.twoThetaEnd - profile.twoThetaStart) / profile.twoThetaStep;
-  if (span >= 0.0 && span < 1e7) points.reserve(static_cast<std::size_t>(span) + 2);
+  if (span >= 0.0 && span < kMaxProfilePoints) points.reserve(static_cast<std::size_t>(span) + 2);
   for (std::optional<double> twoTheta = profile.twoThetaStart; twoTheta;
-       twoTheta = NextGridPoint(*twoTheta, profile)) {
+       twoTheta = NextGridPoint(*twoTheta, points.size(), profile)) {
     points.push_back({*twoTheta, 0.0});
   }
   const auto before = [](const ProfilePoint& point, double twoTheta) {
@@ -148,14 +154,13 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
   return points;
 }
 
-int WritePatternFile(std::span<const ProfilePoint> points, const std::string& patternPath,
+int WritePatternFile(std::span<const ProfilePoint> points, double step, FileReplacement& pattern,
                      std::span<const Reflection> entries, int firstReported, int lastReported,
                      std::string& runMessage) {
-  // A failure leaves the last pattern file whole.
-  if (!ReplaceFile(patternPath, [&](std::FILE* file) {
-        return WritePattern(file, points, entries, firstReported, lastReported);
+  if (!pattern.Write([&](std::FILE* file) {
+        return WritePattern(file, points, step, entries, firstReported, lastReported);
       })) {
-    runMessage = FormatText("%s file not create !!!", patternPath.c_str());
+    runMessage = FormatText("%s file not create !!!", pattern.Path().c_str());
     return -1;
   }
   return 0;

@@ -6,6 +6,7 @@
 
 #include "engine/ProfileParameters.h"
 #include "engine/Reflection.h"
+#include "platform/FileReplace.h"
 
 namespace braxel {
 
@@ -18,17 +19,19 @@ struct ProfilePoint {
 
 // The profile's 2theta grid is twoThetaStart, twoThetaStart + step, ... up to twoThetaEnd by
 // repeated addition. The first point is always there; a step that does not advance the angle
-// gives that point alone. This is its last point.
+// gives that point alone, and no grid goes beyond kMaxProfilePoints points. This is its last
+// point.
 double LastGridPoint(const ProfileParameters& profile);
 
 // Sums the pseudo-Voigt peaks of the first count entries on the grid.
 std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, int count,
                                          const ProfileParameters& profile);
 
-// Writes the pattern file: the grid, every point scaled to the strongest (1000), and the
-// positions of entries firstReported..lastReported (1-based) as markers. The file is replaced
-// only once it is completely written. 0, or -1 with "%s file not create !!!" in runMessage.
-int WritePatternFile(std::span<const ProfilePoint> points, const std::string& patternPath,
+// Writes the pattern file into pattern, which replaces the old file only when committed: the
+// grid (point count, first 2theta and step), every point scaled to the strongest (1000), and
+// the positions of entries firstReported..lastReported (1-based) as markers. 0, or -1 with
+// "%s file not create !!!" and the pattern file's path in runMessage.
+int WritePatternFile(std::span<const ProfilePoint> points, double step, FileReplacement& pattern,
                      std::span<const Reflection> entries, int firstReported, int lastReported,
                      std::string& runMessage);
 

@@ -9,7 +9,6 @@
 #include "engine/DecimalText.h"
 #include "engine/Formula.h"
 #include "engine/XRayTarget.h"
-#include "platform/FileReplace.h"
 
 namespace braxel {
 
@@ -176,8 +175,8 @@ void WriteReflectionList(std::FILE* file, const CalculationRun& run) {
   std::fputs(" ================================================================\n", file);
 }
 
-bool WriteReport(const std::string& reportPath, const CalculationRun& run, const RunInput& input) {
-  return ReplaceFile(reportPath, [&](std::FILE* file) {
+bool WriteReport(FileReplacement& report, const CalculationRun& run, const RunInput& input) {
+  return report.Write([&](std::FILE* file) {
     ReportFile out(file);
     WriteBlocks(out, run, input);
     return true;

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/FileReplace.h"
+
 namespace braxel {
 
 class CalculationRun;
@@ -10,9 +12,9 @@ struct RunInput;
 
 // Writes the report of a finished run: input, radiation, space group, symmetry codes,
 // reflection conditions, atoms, formula and density, positions in the cell and the reported
-// reflections. The file is replaced only once the new one is complete; false when it cannot
-// be written.
-bool WriteReport(const std::string& reportPath, const CalculationRun& run, const RunInput& input);
+// reflections. The old report is replaced only when report is committed; false when the new one
+// cannot be written.
+bool WriteReport(FileReplacement& report, const CalculationRun& run, const RunInput& input);
 
 // The reported reflections as the report ends with them, from the heading " Genarated
 // reflections:" on.

@@ -207,6 +207,11 @@ int BuildOperations(const std::vector<std::string>& symmetryCodes, int sgNumber,
                     int centrosymmetric, int generalConditionCode,
                     std::span<SymmetryOperation> operations, int& count, std::string& runMessage) {
   count = 0;
+  // Without one an atom has no position in the cell, not even its own.
+  if (symmetryCodes.empty()) {
+    runMessage = FormatText("Space group %d has no symmetry code in the table !!!", sgNumber);
+    return -1;
+  }
   for (const std::string& code : symmetryCodes) {
     if (count == static_cast<int>(operations.size())) break;  // the table reader refuses more
     if (!ParseSymmetryCode(code, operations[static_cast<std::size_t>(count)])) {

@@ -56,7 +56,7 @@ bool ExpandOperations(std::span<SymmetryOperation> operations, int& count, int c
                       int generalConditionCode);
 
 // The operations of a record: its codes parsed and expanded. 0 on success, -1 with the
-// message when a code is unreadable or the list exceeds the capacity.
+// message when there is no code, a code is unreadable or the list exceeds the capacity.
 int BuildOperations(const std::vector<std::string>& symmetryCodes, int sgNumber,
                     int centrosymmetric, int generalConditionCode,
                     std::span<SymmetryOperation> operations, int& count, std::string& runMessage);

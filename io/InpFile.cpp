@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -15,6 +14,10 @@ namespace braxel {
 namespace {
 
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+bool IsControlOrSpace(char c) {
+  return IsSpace(c) || std::iscntrl(static_cast<unsigned char>(c)) != 0;
+}
 
 std::vector<std::string_view> Words(std::string_view text) {
   std::vector<std::string_view> words;
@@ -96,6 +99,10 @@ std::string InpTitle(const std::string& currentFilePath) {
     title.erase(0, separator + 1);
   }
   if (const std::size_t colon = title.find(':'); colon != std::string::npos) title.resize(colon);
+  // A file name may hold a line break, which would make the title two lines.
+  std::replace_if(
+      title.begin(), title.end(),
+      [](char c) { return std::iscntrl(static_cast<unsigned char>(c)); }, ' ');
   return title;
 }
 
@@ -116,9 +123,12 @@ bool WriteInpFile(const std::string& path, const std::string& title, const Cryst
                   UserInterface& ui) {
   for (int i = 0; i < std::clamp(data.atomCount, 0, kMaxAtoms); ++i) {
     const std::string& label = data.atomLabels[static_cast<std::size_t>(i)];
-    if (label.empty() || std::any_of(label.begin(), label.end(), IsSpace)) {
-      ui.ShowMessage(FormatText("Atom %d label \"%s\" must be one word without blanks !!!", i + 1,
-                                label.c_str()));
+    // A blank would split the label in two when it is read back, and a control character (a
+    // NUL above all) would cut or break the line.
+    if (label.empty() || std::any_of(label.begin(), label.end(), IsControlOrSpace)) {
+      ui.ShowMessage(FormatText(
+          "Atom %d label \"%s\" must be one word without blanks or control characters !!!", i + 1,
+          PrintableText(label).c_str()));
       return false;
     }
   }

@@ -17,7 +17,8 @@ namespace braxel {
 // header and the 80 atoms read before it.
 bool ReadInpFile(const std::string& path, CrystalData& data, UserInterface& ui);
 
-// The title line Save Input File writes: the base name of the structure file opened last.
+// The title line Save Input File writes: the base name of the structure file opened last, its
+// control characters made blanks.
 std::string InpTitle(const std::string& currentFilePath);
 
 // The file's text for the record, exactly as it is written.

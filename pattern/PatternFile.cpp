@@ -3,9 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string_view>
 
 #include "platform/TextInput.h"
@@ -61,7 +59,14 @@ class PatternParser {
     const std::optional<double> step = Number("2theta step");
     if (!step) return false;
     if (*points < 1) return Fail(FormatText("number of points %lld is not valid", *points));
-    if (*points > 1 && *step <= 0.0) return Fail(FormatText("2theta step %g is not valid", *step));
+    // The header shows four decimals: a smaller step is no grid the viewer can draw.
+    if (*points > 1 && !(*step >= 1e-4)) {
+      return Fail(FormatText("2theta step %g is not valid", *step));
+    }
+    if (!Angle("first 2theta", *first) ||
+        !Angle("last 2theta", *first + *step * static_cast<double>(*points - 1))) {
+      return false;
+    }
     pattern.firstTwoTheta = *first;
     pattern.step = *step;
     for (long long i = 1; i <= *points; ++i) {
@@ -75,12 +80,13 @@ class PatternParser {
     for (long long i = 1; i <= *markers; ++i) {
       const std::optional<double> angle =
           Number(FormatText("reflection %lld of %lld", i, *markers));
-      if (!angle) return false;
+      if (!angle || !Angle(FormatText("reflection %lld of %lld", i, *markers), *angle)) {
+        return false;
+      }
       pattern.markers.push_back(*angle);
     }
     if (const std::optional<std::string_view> extra = words_.Next()) {
-      return Fail(FormatText("\"%.*s\" after the last reflection", static_cast<int>(extra->size()),
-                             extra->data()));
+      return Fail(FormatText("\"%s\" after the last reflection", Shown(*extra).c_str()));
     }
     return true;
   }
@@ -91,6 +97,18 @@ class PatternParser {
     return false;
   }
 
+  // A word of the file as a message may show it.
+  static std::string Shown(std::string_view word) { return PrintableText(word, 40); }
+
+  // Angles far outside any 2theta range are refused: the plot could not tell its points apart.
+  bool Angle(const std::string& what, double angle) {
+    if (angle >= -kMaxAngle && angle <= kMaxAngle) return true;
+    return Fail(FormatText("%s %g is outside %g to %g degrees", what.c_str(), angle, -kMaxAngle,
+                           kMaxAngle));
+  }
+
+  static constexpr double kMaxAngle = 360.0;
+
   std::optional<std::string_view> Word(const std::string& what) {
     const std::optional<std::string_view> word = words_.Next();
     if (!word) Fail(what + " missing");
@@ -98,8 +116,7 @@ class PatternParser {
   }
 
   bool NotANumber(const std::string& what, std::string_view word) {
-    return Fail(FormatText("%s \"%.*s\" is not a number", what.c_str(),
-                           static_cast<int>(word.size()), word.data()));
+    return Fail(FormatText("%s \"%s\" is not a number", what.c_str(), Shown(word).c_str()));
   }
 
   std::optional<long long> Int(const std::string& what) {
@@ -130,17 +147,16 @@ class PatternParser {
 }  // namespace
 
 bool ReadPatternFile(const std::string& path, Pattern& pattern, std::string& message) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    message = path + " file not found !!!";
-    return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
+  std::string text;
   Pattern read;
-  if (!PatternParser(path, text.str(), message).Parse(read)) return false;
-  pattern = std::move(read);
-  return true;
+  if (const TextFileProblem problem = ReadTextFile(path, text); problem != TextFileProblem::kNone) {
+    message = TextFileMessage(problem, path, path + " file not found !!!");
+  } else if (PatternParser(path, std::move(text), message).Parse(read)) {
+    pattern = std::move(read);
+    return true;
+  }
+  message = PrintableText(message);  // a file name may hold control characters too
+  return false;
 }
 
 }  // namespace braxel

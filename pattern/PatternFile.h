@@ -23,8 +23,9 @@ struct Pattern {
 };
 
 // The file's numbers, read as blank-separated words in any line layout: the header "M first
-// step", M intensities, the reflection count R and R marker angles. False with a message naming
-// the path and the first thing wrong; pattern is then left as it was.
+// step", M intensities, the reflection count R and R marker angles. Angles beyond 360 degrees
+// and steps below 0.0001 are refused. False with a message naming the path and the first thing
+// wrong; pattern is then left as it was.
 bool ReadPatternFile(const std::string& path, Pattern& pattern, std::string& message);
 
 }  // namespace braxel

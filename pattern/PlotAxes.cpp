@@ -8,9 +8,13 @@ namespace braxel {
 AxisTicks MakeTicks(AxisRange range, int maxTicks) {
   AxisTicks ticks;
   const double width = range.Width();
-  if (!(width > 0.0) || maxTicks < 2) return ticks;
+  // Ticks of a range far narrower than its distance from 0 would be counted beyond the precision
+  // of a double, and those of a range without width never.
+  const double size = std::max(std::fabs(range.low), std::fabs(range.high));
+  if (!(width > 0.0) || !std::isfinite(width) || width < size * 1e-9 || maxTicks < 2) return ticks;
   // Start one decade below the width divided evenly and take the first step that fits.
   double decade = std::pow(10.0, std::floor(std::log10(width / maxTicks)));
+  if (!(decade > 0.0)) return ticks;
   constexpr double kMultipliers[] = {1.0, 2.0, 5.0};
   while (true) {
     for (double multiplier : kMultipliers) {

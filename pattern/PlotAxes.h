@@ -20,7 +20,8 @@ struct AxisTicks {
   int decimals = 0;            // enough to tell neighbouring ticks apart
 };
 
-// The finest such step that gives at most maxTicks ticks in the range (maxTicks >= 2).
+// The finest such step that gives at most maxTicks ticks in the range (maxTicks >= 2); none for
+// a range without a finite width or narrower than a billionth of its distance from 0.
 AxisTicks MakeTicks(AxisRange range, int maxTicks);
 
 // The whole 2theta range of the pattern; a single point gets one degree on either side.

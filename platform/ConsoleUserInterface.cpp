@@ -2,10 +2,13 @@
 
 #include <cstdio>
 
+#include "platform/TextInput.h"
+
 namespace braxel {
 
 void PrintMessageLine(const std::string& text) {
-  std::fprintf(stderr, "%s%s", text.c_str(), !text.empty() && text.back() == '\n' ? "" : "\n");
+  const std::string shown = PrintableText(text);
+  std::fprintf(stderr, "%s%s", shown.c_str(), !shown.empty() && shown.back() == '\n' ? "" : "\n");
 }
 
 void ConsoleUserInterface::ShowText(const std::string&, const std::string& text) {

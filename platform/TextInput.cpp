@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -131,6 +132,15 @@ TextFileProblem ReadTextFile(const std::string& path, std::string& text) {
   return problem;
 }
 
+std::string TextFileBytes(std::string text) {
+  const std::string_view bytes = text;
+  if (bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
+      bytes.starts_with("\xFE\xFF")) {
+    text.insert(0, "\xEF\xBB\xBF");
+  }
+  return text;
+}
+
 std::string TextFileMessage(TextFileProblem problem, const std::string& path,
                             const std::string& missingText) {
   switch (problem) {
@@ -255,6 +265,57 @@ double LeadingDouble(std::string_view text) {
   double value = 0.0;
   ScanDouble(text, value);
   return value;
+}
+
+namespace {
+
+// The length of the UTF-8 character at text[i] when it is a printable one, else 0. C1 control
+// characters, surrogates and overlong forms are not printable.
+std::size_t PrintableCharacterLength(std::string_view text, std::size_t i) {
+  const unsigned lead = static_cast<unsigned char>(text[i]);
+  if (lead < 0x80) return lead >= 0x20 && lead != 0x7F ? 1 : 0;
+  std::size_t length = 0;
+  unsigned code = 0;
+  unsigned minimum = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, code = lead & 0x1F, minimum = 0xA0;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, code = lead & 0x0F, minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, code = lead & 0x07, minimum = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const unsigned next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (next & 0x3F);
+  }
+  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code < 0xE000)) return 0;
+  return length;
+}
+
+}  // namespace
+
+std::string PrintableText(std::string_view text, std::size_t maxBytes) {
+  std::string shown;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] == '\r') {
+      ++i;
+      continue;
+    }
+    const std::size_t length =
+        text[i] == '\n' || text[i] == '\t' ? 1 : PrintableCharacterLength(text, i);
+    const std::string_view piece = length > 0 ? text.substr(i, length) : "?";
+    if (shown.size() + piece.size() > maxBytes) {
+      shown += "...";
+      break;
+    }
+    shown += piece;
+    i += std::max<std::size_t>(length, 1);
+  }
+  return shown;
 }
 
 std::string FormatText(const char* format, ...) {

@@ -25,6 +25,10 @@ inline constexpr long long kMaxTextFileBytes = 64LL << 20;
 // other text with NUL bytes is binary and refused.
 TextFileProblem ReadTextFile(const std::string& path, std::string& text);
 
+// The bytes of a file that ReadTextFile gives back as exactly this text: a text that begins like
+// a byte-order mark is written after a UTF-8 mark of its own.
+std::string TextFileBytes(std::string text);
+
 // The message for a problem, naming the file; a missing file gets the caller's own text.
 std::string TextFileMessage(TextFileProblem problem, const std::string& path,
                             const std::string& missingText);
@@ -78,6 +82,11 @@ int ScanDoubles(std::string_view text, double* values, int count);
 // Lenient forms: a word without a numeric prefix gives 0.
 int LeadingInt(std::string_view text);
 double LeadingDouble(std::string_view text);
+
+// Text from a file as a message may show it: line breaks and tabs stay, carriage returns go,
+// other control characters and bytes that are no UTF-8 become "?". A text longer than maxBytes
+// is cut there (never inside a character) and ends in "...".
+std::string PrintableText(std::string_view text, std::size_t maxBytes = std::string_view::npos);
 
 // printf-style formatting into a string, for the program's messages.
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -63,10 +63,14 @@ void CProfileParametersDlg::OnSpinMoved(Spin spin, int newPosition) {
   boxText[box] = FormatText(kBoxFields[box].format, control.position * kSpinUnit[spin]);
 }
 
-void CProfileParametersDlg::OnOK() {
+bool CProfileParametersDlg::OnOK(std::string& message) {
+  ProfileParameters typed;
   for (std::size_t box = 0; box < kBoxFields.size(); ++box) {
-    parameters.*kBoxFields[box].field = LeadingDouble(boxText[box]);
+    typed.*kBoxFields[box].field = LeadingDouble(boxText[box]);
   }
+  if (CheckProfileParameters(typed, message) != 0) return false;
+  parameters = typed;
+  return true;
 }
 
 }  // namespace braxel

@@ -40,8 +40,10 @@ class CProfileParametersDlg {
   void OnInitDialog();
   // A spin moved to newPosition (kept within its range): its box shows that position's value.
   void OnSpinMoved(Spin spin, int newPosition);
-  // Reads the ten boxes into the parameters; a text that is no number gives 0.
-  void OnOK();
+  // Reads the ten boxes into the parameters; a text that is no number gives 0. Values that make
+  // no profile (CheckProfileParameters) are refused: false with the message, and the parameters
+  // stay as they were.
+  bool OnOK(std::string& message);
 
   ProfileParameters parameters;
   std::array<std::string, kBoxCount> boxText;

@@ -3,7 +3,6 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -62,25 +61,22 @@ struct TextLine {
   std::string end;  // "\n", "\r\n", or empty for a last line without one
 };
 
-// The whole file as lines of any length; nothing when it cannot be read.
-std::optional<std::vector<TextLine>> ReadLines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+// The whole file as lines of any length; nothing, with the message naming the file, when it
+// cannot be taken.
+std::optional<std::vector<TextLine>> ReadLines(const std::string& path,
+                                               const std::string& missingText,
+                                               std::string& message) {
+  LineReader reader(path);
+  if (!reader.IsOpen()) {
+    message = reader.OpenMessage(missingText);
+    return std::nullopt;
+  }
   std::vector<TextLine> lines;
   std::string text;
-  while (std::getline(in, text)) {
-    TextLine line;
-    if (!in.eof()) {
-      line.end = "\n";
-      if (!text.empty() && text.back() == '\r') {
-        text.pop_back();
-        line.end = "\r\n";
-      }
-    }
-    line.text = std::move(text);
-    lines.push_back(std::move(line));
+  while (reader.ReadLine(text)) {
+    const std::string_view content = WithoutLineEnd(text);
+    lines.push_back({std::string(content), text.substr(content.size())});
   }
-  if (in.bad()) return std::nullopt;
   return lines;
 }
 
@@ -146,9 +142,11 @@ std::string OwnOrBundled(const FixedPaths& fixed, const char* name) {
 
 void ReadSettingsFile(const std::string& iniPath, ExternalPaths& paths, ProfileParameters& profile,
                       UserInterface& ui) {
-  const std::optional<std::vector<TextLine>> lines = ReadLines(iniPath);
+  std::string message;
+  const std::optional<std::vector<TextLine>> lines =
+      ReadLines(iniPath, iniPath + " file not found !!!", message);
   if (!lines) {
-    ui.ShowMessage(iniPath + " file not found !!!");
+    ui.ShowMessage(message);
     return;
   }
   const fs::path iniDirectory = fs::path(iniPath).parent_path();
@@ -176,6 +174,8 @@ void ReadSettingsFile(const std::string& iniPath, ExternalPaths& paths, ProfileP
     next = *found + 1;
     profile.*key.field = ParameterValue((*lines)[*found].text);
   }
+  // The values stay, for the dialog to show; a run refuses them with the same message.
+  if (CheckProfileParameters(profile, message) != 0) ui.ShowMessage(iniPath + ": " + message);
 }
 
 }  // namespace
@@ -205,9 +205,10 @@ Settings LoadSettings(SystemServices& system, const std::string& dataDirectory, 
 }
 
 bool SaveExternalPaths(FixedPaths& fixed, const ExternalPaths& paths, UserInterface& ui) {
-  std::optional<std::vector<TextLine>> lines = ReadLines(fixed.iniPath);
+  std::string message;
+  std::optional<std::vector<TextLine>> lines = ReadLines(fixed.iniPath, kIniMissing, message);
   if (!lines) {
-    ui.ShowMessage(kIniMissing);
+    ui.ShowMessage(message);
     return false;
   }
   std::size_t next = 0;
@@ -226,8 +227,12 @@ bool SaveExternalPaths(FixedPaths& fixed, const ExternalPaths& paths, UserInterf
   const std::string target = InDirectory(fixed.startDirectory, kIniName);
   std::string text;
   for (const TextLine& line : *lines) text += line.text + line.end;
-  if (intoData || !ReplaceFileWithText(target, text)) {
-    ui.ShowMessage(kIniMissing);
+  if (intoData) {
+    ui.ShowMessage(target + " is the bundled settings file, which is not rewritten !!!");
+    return false;
+  }
+  if (!ReplaceFileWithText(target, TextFileBytes(text))) {
+    ui.ShowMessage(target + " file cannot be written !!!");
     return false;
   }
   fixed.iniPath = target;

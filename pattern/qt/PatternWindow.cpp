@@ -13,6 +13,7 @@
 
 #include "pattern/PatternFile.h"
 #include "pattern/qt/PatternPlot.h"
+#include "pattern/qt/PngFile.h"
 
 namespace braxel::qt {
 
@@ -119,7 +120,7 @@ void PatternWindow::ExportPng() {
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
   const QImage image =
       RenderPattern(plot_->CurrentPattern(), plot_->Range(), plot_->Title(), plot_->size());
-  if (!image.save(path, "PNG")) {
+  if (!SavePng(image, path)) {
     QMessageBox::warning(this, QStringLiteral("braxel-pattern"),
                          QStringLiteral("%1 file not create !!!").arg(path));
   }

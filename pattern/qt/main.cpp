@@ -11,6 +11,7 @@
 #include "pattern/PlotAxes.h"
 #include "pattern/qt/PatternPlot.h"
 #include "pattern/qt/PatternWindow.h"
+#include "pattern/qt/PngFile.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ int WritePng(const Options& options) {
   const QString title = QFileInfo(QString::fromStdString(*options.patternPath)).fileName();
   const QImage image = braxel::qt::RenderPattern(pattern, braxel::FullTwoThetaRange(pattern), title,
                                                  QSize(options.width, options.height));
-  if (!image.save(QString::fromStdString(*options.pngPath), "PNG")) {
+  if (!braxel::qt::SavePng(image, QString::fromStdString(*options.pngPath))) {
     std::fprintf(stderr, "%s file not create !!!\n", options.pngPath->c_str());
     return 1;
   }

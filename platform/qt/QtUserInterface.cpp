@@ -9,6 +9,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "platform/TextInput.h"
+
 namespace braxel {
 namespace {
 
@@ -16,7 +18,7 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 // The message texts end in a line break now and then; a box shows it as an empty line.
 QString MessageText(const std::string& text) {
-  QString shown = Text(text);
+  QString shown = Text(PrintableText(text));
   while (shown.endsWith('\n')) shown.chop(1);
   return shown;
 }

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/qt/QtUserInterface.h"
+
 namespace braxel {
 namespace {
 
@@ -136,7 +138,11 @@ void ProfileParametersWindow::accept() {
   for (std::size_t box = 0; box < boxes_.size(); ++box) {
     dialog_.boxText[box] = boxes_[box]->text().toStdString();
   }
-  dialog_.OnOK();
+  std::string message;
+  if (!dialog_.OnOK(message)) {
+    QtUserInterface().ShowMessage(message);
+    return;
+  }
   QDialog::accept();
 }
 

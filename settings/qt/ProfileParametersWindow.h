@@ -48,6 +48,7 @@ class ProfileParametersWindow : public QDialog {
   QLineEdit* Box(CProfileParametersDlg::Box box) const { return boxes_[box]; }
   SpinArrows* Spin(CProfileParametersDlg::Spin spin) const { return spins_[spin]; }
 
+  // OK: takes the boxes, or shows why they make no profile and stays open.
   void accept() override;
 
  private:

@@ -83,8 +83,8 @@ class ScriptedProfileDialog : public DialogPresenter<CProfileParametersDlg> {
     dialog.OnInitDialog();
     shown = dialog.boxText;
     for (const auto& [box, text] : typed) dialog.boxText[box] = text;
-    if (ok) dialog.OnOK();
-    return ok;
+    std::string refused;
+    return ok && dialog.OnOK(refused);
   }
   std::map<CProfileParametersDlg::Box, std::string> typed;
   std::array<std::string, CProfileParametersDlg::kBoxCount> shown;

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <limits>
+#include <set>
 
 #include "engine/CalculationRun.h"
+#include "support/FaultInjection.h"
 #include "support/NaClRun.h"
 #include "support/TableText.h"
 #include "support/TestFiles.h"
@@ -25,17 +29,21 @@ class CalculationRunTest : public ::testing::Test {
     profile.monoAngle = 0.0;
     profile.twoThetaStart = 10.0;
     profile.twoThetaEnd = 90.0;
+    profile.twoThetaStep = 0.02;
     input =
         testing::NaClRunInput(dir, profile, testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}));
   }
 
-  // Runs and expects failure with exactly this message, which the report then holds alone.
+  // Runs and expects failure with exactly this message, which the report then holds alone; no
+  // earlier pattern file stays to pass for the run's result.
   void ExpectFailure(const std::string& message) {
+    WriteFile(input.files.patternPath, "an earlier run's pattern");
     CalculationRun run;
     std::string runMessage;
     EXPECT_FALSE(run.RunCalculation(input, runMessage));
     EXPECT_EQ(runMessage, message);
     EXPECT_EQ(ReadFile(input.files.reportPath), message);
+    EXPECT_FALSE(std::filesystem::exists(input.files.patternPath)) << message;
   }
 
   TempDir dir;
@@ -131,13 +139,6 @@ TEST_F(CalculationRunTest, ReportedRangeExcludesTheStartAndIncludesTheEnd) {
   ASSERT_EQ(run.entries[17].twoTheta, input.profile.twoThetaEnd);
   EXPECT_EQ(run.firstReported, 2);
   EXPECT_EQ(run.lastReported, 18);
-
-  // Reflections beyond the sphere sit at 180 degrees; a start above leaves nothing in range.
-  input.profile.twoThetaStart = 181.0;
-  input.profile.twoThetaEnd = 90.0;
-  CalculationRun none;
-  ASSERT_TRUE(none.RunCalculation(input, message));
-  EXPECT_EQ(none.firstReported, none.entryCount + 1);
 }
 
 // Reflections beyond the end of the range, and those beyond the limiting sphere (2theta 180),
@@ -235,6 +236,26 @@ TEST_F(CalculationRunTest, EveryFailureWritesItsMessageAsTheWholeReport) {
   input.cell = {5.6402, 5.6402, 5.6402, 10, 10, 170};
   ExpectFailure("sqrt error !!!");
 
+  // Cells and atoms the steps cannot use, and profile grids beyond memory, are refused at once.
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  const std::pair<Cell, const char*> cells[] = {
+      {{0, 5.6, 5.6, 90, 90, 90}, "Cell edge a = 0 makes no cell: an edge must be above 0 !!!"},
+      {{5.6, kNaN, 5.6, 90, 90, 90}, "Cell edge b = nan is not a number !!!"},
+      {{5.6, 5.6, 5.6, 90, 90, 180},
+       "Cell angle gamma = 180 makes no cell: an angle must lie between 0 and 180 degrees !!!"},
+  };
+  for (const auto& [cell, message] : cells) {
+    input = good;
+    input.cell = cell;
+    ExpectFailure(message);
+  }
+  input = good;
+  input.g[1] = std::numeric_limits<double>::infinity();
+  ExpectFailure("Atom 2 g = inf is not a number !!!");
+  input = good;
+  input.profile.twoThetaStep = 1e-9;
+  ExpectFailure("Step of 2theta (step) = 1e-09 is outside the accepted range 0.001 to 5 !!!");
+
   input = good;
   input.profile.W = -0.0001;
   ExpectFailure("Inadequote profile parameters !!!");
@@ -257,10 +278,50 @@ TEST_F(CalculationRunTest, FourThousandRecordsWithoutAMatchEndTheSearchWithAMess
   ExpectFailure("No space group 225 setting 1 within 4000 records !!!");
 }
 
-TEST_F(CalculationRunTest, UnreadableSymmetryCodeEndsTheRun) {
+TEST_F(CalculationRunTest, UnreadableOrMissingSymmetryCodesEndTheRun) {
   WriteFile(input.files.tabsgPath,
             testing::TableRecord(225, 1, 15, 1, "F m -3 m", {{7, 7}}, {"x,y,z", "-x,5/6,z"}));
   ExpectFailure("Symmetry code -x,5/6,z of space group 225 is not readable !!!");
+  WriteFile(input.files.tabsgPath, testing::TableRecord(225, 1, 15, 0, "F m -3 m", {}, {}));
+  ExpectFailure("Space group 225 has no symmetry code in the table !!!");
+}
+
+// A full disk and a folder that cannot hold a file: the last run's report and pattern file stay
+// together as they were, and nothing is left beside them.
+TEST_F(CalculationRunTest, RefusedWritingKeepsTheLastReportAndPatternFile) {
+  std::string message;
+  ASSERT_TRUE(CalculationRun().RunCalculation(input, message)) << message;
+  const RunFiles good = input.files;
+  const std::string report = ReadFile(good.reportPath);
+  const std::string pattern = ReadFile(good.patternPath);
+  WriteFile(dir.File("plain"), "");
+  const std::set<std::string> files = {"Braxel.out", "Braxel.prf", "fscat", "plain", "tabsg"};
+  const struct {
+    rlim_t room;
+    std::string reportPath, patternPath, message;
+  } cases[] = {
+      {1000, good.reportPath, good.patternPath, good.patternPath + " file not create !!!"},
+      {RLIM_INFINITY, good.reportPath, dir.File("plain/Braxel.prf"),
+       dir.File("plain/Braxel.prf") + " file not create !!!"},
+      {RLIM_INFINITY, dir.File("plain/Braxel.out"), good.patternPath,
+       dir.File("plain/Braxel.out") + " file not create !!!"},
+  };
+  for (const auto& c : cases) {
+    input.files.reportPath = c.reportPath;
+    input.files.patternPath = c.patternPath;
+    EXPECT_EQ(testing::InChildWithFileSizeLimit(
+                  c.room,
+                  [&] {
+                    std::string refused;
+                    CalculationRun run;
+                    return !run.RunCalculation(input, refused) && refused == c.message ? 0 : 1;
+                  }),
+              0)
+        << c.message;
+    EXPECT_EQ(ReadFile(good.reportPath), report);
+    EXPECT_EQ(ReadFile(good.patternPath), pattern);
+    EXPECT_EQ(testing::FileNames(dir.Path()), files);
+  }
 }
 
 TEST_F(CalculationRunTest, UnwritableReportStillFails) {

@@ -136,6 +136,10 @@ TEST(FormulaTest, ElementsCountsAndZ) {
   result = ComputeFormulaAndDensity(2, two, half, four, weights, 100);
   EXPECT_EQ(result.Z, 2);
   EXPECT_EQ(result.formula, "A1 B2 ");
+  // A count beyond an int is written whole, a small negative one as 0 (Z is 1).
+  const double huge[] = {1e12, -0.3};
+  EXPECT_EQ(ComputeFormulaAndDensity(2, two, huge, four, weights, 100).formula,
+            "A4000000000000 B0 ");
 }
 
 }  // namespace

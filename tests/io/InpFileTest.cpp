@@ -200,6 +200,7 @@ TEST(InpTitleTest, BaseNameOfTheFileOpenedLast) {
   EXPECT_EQ(InpTitle("D:\\data.old\\quartz.inp"), "data");  // cut at the first dot first
   EXPECT_EQ(InpTitle("/home/lab/cod/9008567.cif"), "9008567");
   EXPECT_EQ(InpTitle("C:quartz"), "C");
+  EXPECT_EQ(InpTitle("/tmp/two\nlines.inp"), "two lines");  // a title stays one line
   EXPECT_EQ(InpTitle(""), "");
 }
 
@@ -235,6 +236,10 @@ TEST(WriteInpFileTest, WhatIsWrittenReadsBackAsWritten) {
   written.y[2] = 0.25;
   written.z[2] = 0.875;
   written.B[2] = 1.25;
+  // A label of any length and values far wider than their columns come back as one atom.
+  written.atomLabels[1] = std::string(100, 'L') + "/Cl";
+  written.x[1] = 1e308;
+  written.B[1] = -1e300;
   RecordingUserInterface ui;
   ASSERT_TRUE(WriteInpFile(dir.File("s.inp"), "9008567", written, ui));
   CrystalData read;
@@ -270,13 +275,16 @@ TEST(WriteInpFileTest, AFileThatCannotBeCreatedGivesAClearMessage) {
 TEST(WriteInpFileTest, ALabelTheReaderWouldSplitIsRefusedAndTheOldFileKept) {
   TempDir dir;
   WriteFile(dir.File("s.inp"), kNaClText);
-  for (const std::string label : {"Na 1", ""}) {
+  using namespace std::string_literals;
+  for (const auto& [label, shown] :
+       {std::pair{"Na 1"s, "Na 1"s}, {""s, ""s}, {"Na\0B"s, "Na?B"s}, {"Na\x1b[2J"s, "Na?[2J"s}}) {
     CrystalData data = NaCl();
     data.atomLabels[1] = label;
     RecordingUserInterface ui;
     EXPECT_FALSE(WriteInpFile(dir.File("s.inp"), "x", data, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], "Atom 2 label \"" + label + "\" must be one word without blanks !!!");
+    EXPECT_EQ(ui.messages[0], "Atom 2 label \"" + shown +
+                                  "\" must be one word without blanks or control characters !!!");
   }
   EXPECT_EQ(ReadFile(dir.File("s.inp")), kNaClText);
 }

@@ -129,6 +129,17 @@ TEST_F(PatternPngTest, ABadFileOrCommandLineFailsWithoutAPicture) {
             std::string::npos);
 }
 
+// A disk that fills up during the write leaves the old picture whole, not a truncated one.
+TEST_F(PatternPngTest, AFullDiskKeepsTheOldPicture) {
+  testing::WriteFile(dir.File("old.png"), "the old picture");
+  EXPECT_EQ(
+      RunIn(dir, "trap '' XFSZ; ulimit -f 4; '" BRAXEL_PATTERN "' -x Braxel.prf --png old.png"), 1);
+  EXPECT_EQ(ReadFile(dir.File("old.png")), "the old picture");
+  EXPECT_NE(ReadFile(dir.File("err.txt")).find("old.png file not create !!!"), std::string::npos);
+  EXPECT_EQ(testing::FileNames(dir.Path()),
+            (std::set<std::string>{"Braxel.out", "Braxel.prf", "err.txt", "old.png", "out.txt"}));
+}
+
 void Mouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, double x, double y) {
   QMouseEvent event(type, QPointF(x, y), widget.mapToGlobal(QPointF(x, y)), button,
                     type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);

@@ -1,6 +1,7 @@
 // Reading the pattern file and the arithmetic of the plot's axes.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "pattern/PatternFile.h"
@@ -58,9 +59,11 @@ TEST_F(PatternReaderTest, ReadsTheGridTheIntensitiesAndTheMarkers) {
   EXPECT_TRUE(pattern.markers.empty());
 }
 
-TEST_F(PatternReaderTest, AMissingFileIsNamed) {
+TEST_F(PatternReaderTest, AMissingFileOrAFolderIsNamed) {
   EXPECT_FALSE(ReadPatternFile(dir.File("none.prf"), pattern, message));
   EXPECT_EQ(message, dir.File("none.prf") + " file not found !!!");
+  EXPECT_FALSE(ReadPatternFile(dir.Path().string(), pattern, message));
+  EXPECT_EQ(message, dir.Path().string() + " is a folder, not a file !!!");
 }
 
 TEST_F(PatternReaderTest, BadHeadersAreRefused) {
@@ -72,6 +75,13 @@ TEST_F(PatternReaderTest, BadHeadersAreRefused) {
   ExpectRefused("0 10 0.5\n0\n", "number of points 0 is not valid");
   ExpectRefused("3 10 0 1 2 3 0\n", "2theta step 0 is not valid");
   ExpectRefused("3 10 -0.5 1 2 3 0\n", "2theta step -0.5 is not valid");
+  // Grids the plot could never draw: a step the header cannot show (subnormal even), angles
+  // too large to tell the points apart or beyond any number, a billion points.
+  ExpectRefused("3 10 0.00005 1 2 3 0\n", "2theta step 5e-05 is not valid");
+  ExpectRefused("3 10 1e-310 1 2 3 0\n", "2theta step 1e-310 is not valid");
+  ExpectRefused("3 1e20 0.5 1 2 3 0\n", "first 2theta 1e+20 is outside -360 to 360 degrees");
+  ExpectRefused("3 10 1e308 1 2 3 0\n", "last 2theta inf is outside -360 to 360 degrees");
+  ExpectRefused("1000000000 10 0.5\n", "last 2theta 5e+08 is outside -360 to 360 degrees");
 }
 
 TEST_F(PatternReaderTest, ShortOrDamagedBlocksAreRefused) {
@@ -85,6 +95,12 @@ TEST_F(PatternReaderTest, ShortOrDamagedBlocksAreRefused) {
   ExpectRefused("3 10 0.5\n1 1000 12\n2\n10.2 10,7\n",
                 "reflection 2 of 2 \"10,7\" is not a number");
   ExpectRefused(kSmall + "5\n", "\"5\" after the last reflection");
+  ExpectRefused("3 10 0.5\n1 1000 12\n1\n1e20\n",
+                "reflection 1 of 1 1e+20 is outside -360 to 360 degrees");
+  // Words are shown without control characters and cut short.
+  ExpectRefused("3 10 0.5\n1 \x1b[2J 12\n", "intensity 2 of 3 \"?[2J\" is not a number");
+  ExpectRefused("3 10 0.5\n1 " + std::string(100, 'x') + "\n",
+                "intensity 2 of 3 \"" + std::string(40, 'x') + "...\" is not a number");
 }
 
 TEST(PlotAxesTest, TicksAreOneTwoOrFiveTimesAPowerOfTen) {
@@ -106,6 +122,11 @@ TEST(PlotAxesTest, TicksAreOneTwoOrFiveTimesAPowerOfTen) {
   EXPECT_EQ(ticks.decimals, 2);
 
   EXPECT_TRUE(MakeTicks({5, 5}, 6).values.empty());
+  // Ranges whose ticks could never be counted give none instead of a plot that never ends.
+  for (const AxisRange range : {AxisRange{1e20, 1e20 + 1e5}, AxisRange{0, 5e-324},
+                                AxisRange{0, std::numeric_limits<double>::infinity()}}) {
+    EXPECT_TRUE(MakeTicks(range, 10).values.empty()) << range.low << " " << range.high;
+  }
 }
 
 TEST(PlotAxesTest, TheIntensityAxisFollowsTheHighestPointShown) {

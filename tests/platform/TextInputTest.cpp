@@ -67,6 +67,24 @@ TEST(ReadTextFileTest, DecodesTextAndRefusesWhatIsNoTextFileAtOnce) {
             dir.File("binary") + " is not a text file !!!");
 }
 
+// A text rewritten as it was read reads back the same, even when it begins like a mark.
+TEST(ReadTextFileTest, TextFileBytesReadBackAsTheText) {
+  TempDir dir;
+  for (const std::string text : {"\xFE\xFF"
+                                 "ab\n",
+                                 "\xFF\xFE"
+                                 "ab",
+                                 "\xEF\xBB\xBF"
+                                 "x",
+                                 "plain"}) {
+    WriteFile(dir.File("t"), TextFileBytes(text));
+    std::string read;
+    EXPECT_EQ(ReadTextFile(dir.File("t"), read), TextFileProblem::kNone);
+    EXPECT_EQ(read, text);
+  }
+  EXPECT_EQ(TextFileBytes("plain"), "plain");
+}
+
 TEST(LineReaderTest, LinesComeWholeWhateverTheirLength) {
   TempDir dir;
   WriteFile(dir.File("f"), std::string(250, 'a') + "\nshort\nlast");
@@ -168,6 +186,22 @@ TEST(FormatTextTest, FillsTheFormat) {
   EXPECT_EQ(FormatText("Number of species exceeds over %d !!!", 80),
             "Number of species exceeds over 80 !!!");
   EXPECT_EQ(FormatText("%s file not found !!!\n", "/a/b"), "/a/b file not found !!!\n");
+}
+
+// Messages show text from files without control bytes or broken characters.
+TEST(PrintableTextTest, KeepsCharactersAndLineBreaksOnly) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\tb\nc", "a\tb\nc"},
+      {"line\r\n", "line\n"},
+      {std::string("N\0l\x1b[2J\x7f", 8), "N?l?[2J?"},
+      {"Fe \xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "Fe \xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
+      {"\xE9t\xE9", "?t?"},                         // Latin-1
+      {"\xC2\x85\xC0\xAF\xED\xA0\x80", "???????"},  // C1 control, overlong, surrogate
+      {"\xE2\x82", "??"},                           // cut short
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(PrintableText(text), shown) << text;
+  EXPECT_EQ(PrintableText("abc\xC3\xA9", 4), "abc...");  // never inside a character
+  EXPECT_EQ(PrintableText("abcd", 4), "abcd");
 }
 
 }  // namespace

@@ -61,13 +61,46 @@ TEST(ProfileParametersDlgTest, SpinMoveShowsTheNewPositionAndOkReadsEveryBox) {
   dialog.boxText[Dlg::kU] = "abc";
   dialog.boxText[Dlg::kV] = "";
   dialog.boxText[Dlg::kMonoAngle] = " 12.5xyz";
-  dialog.OnOK();
+  std::string message;
+  ASSERT_TRUE(dialog.OnOK(message)) << message;
   EXPECT_DOUBLE_EQ(dialog.parameters.U, 0.0);
   EXPECT_DOUBLE_EQ(dialog.parameters.V, 0.0);
   EXPECT_DOUBLE_EQ(dialog.parameters.monoAngle, 12.5);
   EXPECT_DOUBLE_EQ(dialog.parameters.profileCutoff, 10.0);
   EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaStart, 20.0);
   EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaStep, 0.01);
+}
+
+// Values that make no profile, or one beyond memory, are refused with the accepted range; the
+// parameters stay as they were.
+TEST(ProfileParametersDlgTest, OkRefusesValuesThatMakeNoProfile) {
+  const std::pair<std::pair<Dlg::Box, const char*>, const char*> cases[] = {
+      {{Dlg::kStep, "1e-5"},
+       "Step of 2theta (step) = 1e-05 is outside the accepted range 0.001 to 5 !!!"},
+      {{Dlg::kStep, "0"}, "Step of 2theta (step) = 0 is outside the accepted range 0.001 to 5 !!!"},
+      {{Dlg::kEnd, "1e308"},
+       "End of 2theta (angmax) = 1e+308 is outside the accepted range 0 to 180 !!!"},
+      {{Dlg::kStart, "-1"},
+       "Start of 2theta (angmin) = -1 is outside the accepted range 0 to 180 !!!"},
+      {{Dlg::kStart, "120"},
+       "Start of 2theta (angmin) = 120 is not below End of 2theta (angmax) = 120 (accepted: 0 <= "
+       "start < end <= 180) !!!"},
+      {{Dlg::kU, "nan"}, "U (u) = nan is not a number !!!"},
+      {{Dlg::kGaussLorentz, "inf"}, "Gauss/Lorentz (yeta) = inf is not a number !!!"},
+  };
+  for (const auto& [typed, expected] : cases) {
+    Dlg dialog = Opened(10, 120, 0.02);
+    dialog.boxText[typed.first] = typed.second;
+    std::string message;
+    EXPECT_FALSE(dialog.OnOK(message)) << typed.second;
+    EXPECT_EQ(message, expected);
+    EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaStep, 0.02);
+    EXPECT_DOUBLE_EQ(dialog.parameters.U, 0.01);
+  }
+  // The widest grid is accepted.
+  Dlg widest = Opened(0, 180, 0.001);
+  std::string message;
+  EXPECT_TRUE(widest.OnOK(message)) << message;
 }
 
 }  // namespace

@@ -96,6 +96,23 @@ TEST_F(SettingsFileTest, MissingFileIsReportedAndNothingIsRead) {
   EXPECT_EQ(settings.profile.U, 0.0);
 }
 
+TEST_F(SettingsFileTest, FolderInPlaceOfTheFileIsRefusedAtOnce) {
+  std::filesystem::create_directory(start.File("Braxel.ini"));
+  LoadSettings(system, "", ui);
+  EXPECT_EQ(ui.messages, Strings{start.File("Braxel.ini") + " is a folder, not a file !!!"});
+}
+
+// The values stay for the Profile Parameters dialog to show; a run refuses them.
+TEST_F(SettingsFileTest, ParametersThatMakeNoProfileAreReported) {
+  std::string parameters = kParameterLines;
+  parameters.replace(parameters.find("step = 0.01"), 11, "step = 1e-9");
+  const Settings settings = Load(kPathLines + parameters);
+  EXPECT_EQ(ui.messages, Strings{start.File("Braxel.ini") +
+                                 ": Step of 2theta (step) = 1e-09 is outside the accepted range "
+                                 "0.001 to 5 !!!"});
+  ExpectProfile(settings.profile, {0.01, -0.02, 0.03, 8, 0.5, 26.6, 0.4, 5, 100, 1e-9});
+}
+
 TEST_F(SettingsFileTest, EmptyPathIsReportedAndTheSearchStartsAgainAtTheTop) {
   // fscat stands above tabsg, so it is found only because reading went back to the top.
   const Settings settings = Load(
@@ -339,7 +356,11 @@ TEST_F(SettingsFileTest, SaveWithoutAWritableFileIsReportedAndWritesNothing) {
   FixedPaths own = MakeFixedPaths(data.Path().string(), data.Path().string());
   EXPECT_FALSE(SaveExternalPaths(own, NewPaths(), ui));
   EXPECT_EQ(ReadFile(data.File("Braxel.ini")), bundled);
-  EXPECT_EQ(ui.messages, Strings(3, "Ini file not found !!!"));
+  EXPECT_EQ(ui.messages,
+            (Strings{"Ini file not found !!!",
+                     start.File("plain-file") + "/Braxel.ini file cannot be written !!!",
+                     data.File("Braxel.ini") +
+                         " is the bundled settings file, which is not rewritten !!!"}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -37,6 +38,15 @@ inline std::string ReadFile(const std::string& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// The names of the files in a directory, to see that nothing was left beside them.
+inline std::set<std::string> FileNames(const std::filesystem::path& directory) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
 }
 
 }  // namespace braxel::testing

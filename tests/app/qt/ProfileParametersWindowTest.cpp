@@ -1,9 +1,12 @@
 // The Profile Parameters window with its boxes and spins.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include "settings/qt/ProfileParametersWindow.h"
 
@@ -52,6 +55,23 @@ TEST(ProfileParametersWindowTest, OkReadsTheBoxesCancelLeavesTheParameters) {
     EXPECT_DOUBLE_EQ(dialog.parameters.U, ok ? 0.0 : 0.01);
     EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaEnd, ok ? 90.5 : 120.0);
   }
+}
+
+TEST(ProfileParametersWindowTest, OkWithValuesThatMakeNoProfileSaysWhyAndStaysOpen) {
+  Dlg dialog(Range(10, 120));
+  ProfileParametersWindow window(dialog);
+  window.Box(Dlg::kStep)->setText("1e-9");
+  QString shown;
+  QTimer::singleShot(0, [&shown] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    shown = box->text();
+    box->accept();
+  });
+  window.accept();
+  EXPECT_EQ(shown, "Step of 2theta (step) = 1e-09 is outside the accepted range 0.001 to 5 !!!");
+  EXPECT_NE(window.result(), QDialog::Accepted);
+  EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaStep, 0.02);
 }
 
 }  // namespace
