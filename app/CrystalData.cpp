@@ -1,7 +1,6 @@
 #include "app/CrystalData.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -29,11 +28,8 @@ std::optional<double> WholeNumber(std::string_view text) {
   if (first == std::string_view::npos) return std::nullopt;
   text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
   if (text.front() == '+') text.remove_prefix(1);
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
+  const std::optional<double> value = WholeDouble(text);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
   return value;
 }
 

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/TextInput.h"
+
 namespace braxel {
 namespace {
 
@@ -94,9 +96,7 @@ double RoundToSevenDigits(double value) {
   char text[32];
   const auto written =
       std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6);
-  double rounded = value;
-  std::from_chars(text, written.ptr, rounded);
-  return rounded;
+  return WholeDouble(std::string_view(text, written.ptr)).value_or(value);
 }
 
 void AppendFixed(std::string& text, double value, int width, int decimals) {

@@ -38,11 +38,8 @@ std::optional<long long> WholeInt(std::string_view word) {
 }
 
 std::optional<double> WholeNumber(std::string_view word) {
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (error != std::errc() || end != word.data() + word.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
+  const std::optional<double> value = WholeDouble(word);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
   return value;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/TextInput.h"
 
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -258,6 +259,19 @@ int ScanDoubles(std::string_view text, double* values, int count) {
 int LeadingInt(std::string_view text) {
   int value = 0;
   ScanInt(text, value);
+  return value;
+}
+
+std::optional<double> WholeDouble(std::string_view text) {
+  if (text.empty() || text.front() == '+' ||
+      text.find_first_of(" \t\n\r\f\vxX") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  static const locale_t c = ::newlocale(LC_ALL_MASK, "C", locale_t{});
+  const std::string terminated(text);
+  char* end = nullptr;
+  const double value = ::strtod_l(terminated.c_str(), &end, c);
+  if (end != terminated.c_str() + terminated.size()) return std::nullopt;
   return value;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -82,6 +83,10 @@ int ScanDoubles(std::string_view text, double* values, int count);
 // Lenient forms: a word without a numeric prefix gives 0.
 int LeadingInt(std::string_view text);
 double LeadingDouble(std::string_view text);
+
+// The whole text as a number written the C way (sign, digits, point, exponent; "inf" and "nan"
+// too), whatever the desktop's locale; nothing for anything else: "5.15x", " 1", "+1", "0x10".
+std::optional<double> WholeDouble(std::string_view text);
 
 // Text from a file as a message may show it: line breaks and tabs stay, carriage returns go,
 // other control characters and bytes that are no UTF-8 become "?". A text longer than maxBytes
