@@ -18,7 +18,8 @@ if [ ${#harnesses[@]} -eq 0 ]; then
 fi
 build=build-fuzz
 # clang-14 with libstdc++ 12 rejects gemmi's CIF document in C++20 (a vector of a type not yet
-# complete); the harnesses build with LLVM's own library instead.
+# complete); the harnesses build with LLVM's own library instead. libFuzzer itself is built on
+# libstdc++, which is linked beside it by file name (clang turns a plain -lstdc++ into -lc++).
 braxel_extra_packages=(clang-14 libclang-rt-14-dev libc++-14-dev libc++abi-14-dev)
 source tools/ensure-packages.sh
 
@@ -42,7 +43,7 @@ mkdir -p "$build"
 cmake -S . -B "$build" -DBRAXEL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++-14 \
   -DCMAKE_CXX_FLAGS="-stdlib=libc++ -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -Wno-pass-failed" \
-  -DCMAKE_EXE_LINKER_FLAGS="-stdlib=libc++" \
+  -DCMAKE_EXE_LINKER_FLAGS="-stdlib=libc++" -DCMAKE_CXX_STANDARD_LIBRARIES="-l:libstdc++.so.6" \
   >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
 targets=()
 for harness in "${harnesses[@]}"; do targets+=("fuzz-$harness"); done
