@@ -71,19 +71,10 @@ void LoadGroup(int number, int setting, SpaceGroupRecord& record,
 
 // Lattice points per cell from the lattice letter; rhombohedral axes hold one.
 int LatticePoints(const Header& header) {
-  switch (header.symbol[0]) {
-    case 'A':
-    case 'B':
-    case 'C':
-    case 'I':
-      return 2;
-    case 'F':
-      return 4;
-    case 'R':
-      return header.setting == 1 ? 3 : 1;
-    default:
-      return 1;
-  }
+  const char letter = header.symbol[0];
+  if (letter == 'F') return 4;
+  if (letter == 'R') return header.setting == 1 ? 3 : 1;
+  return std::string_view("ABCI").find(letter) != std::string_view::npos ? 2 : 1;
 }
 
 int CrystalSystemOf(int number) {

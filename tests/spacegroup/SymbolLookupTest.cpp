@@ -11,211 +11,146 @@
 namespace braxel {
 namespace {
 
-using testing::RecordingUserInterface;
-using testing::TableRecord;
-using testing::TempDir;
-using testing::WriteFile;
+using Strings = std::vector<std::string>;
 
-const std::string kTabsg = std::string(BRAXEL_DATA_DIR) + "/tabsg";
-const std::string kSettingTable = std::string(BRAXEL_DATA_DIR) + "/ABCTrans";
+enum Search { kTable, kMonoclinic, kOrthorhombic, kBlankFree, kNumber };
 
-struct Found {
-  int number = 0;
-  int setting = 0;
+constexpr const char* kMissing = "missing";
+const std::string kMonoclinicOnly = "Monoclinic\nNo\n3         P 2        P 1 2 1    P 1 2 1\n";
+
+struct Case {
+  Search search;
+  std::string symbol;
+  int startNumber, startSetting;
+  int number, setting;
+  Strings messages = {};
+  std::string file = "";  // in place of the bundled table the search reads; kMissing for none
 };
 
-class SymbolLookupTest : public ::testing::Test {
- protected:
-  Found BySymbol(const std::string& symbol, const std::string& path = kTabsg) {
-    FindSgBySymbol(path, symbol, found.number, found.setting, ui);
-    return found;
-  }
-  Found InTable(int section, const std::string& symbol, const std::string& path = kSettingTable) {
-    FindSgInSettingTable(path, section, symbol, found.number, found.setting, ui);
-    return found;
-  }
-  Found WithoutBlanks(const std::string& symbol) {
-    FindSgWithoutBlanks(kTabsg, kSettingTable, symbol, found.number, found.setting);
-    return found;
-  }
-  Found found;
-  RecordingUserInterface ui;
-  TempDir dir;
+const std::string kNotFound = "space group name not found !!!";
+// A group the table holds in other axes only is taken in its first setting, after the table's
+// own search has missed it.
+Strings Taken(const std::string& symbol, int number, const std::string& standard) {
+  return {kNotFound, symbol + " is space group " + std::to_string(number) +
+                         " in axes the table lacks: setting 1 (" + standard + ") is taken !!!"};
+}
+
+// Each search from the number and setting it starts with, what it gives and what it shows.
+const Case kCases[] = {
+    // The space-group table: the whole symbol text first (C 2 2 21 stands before C 2 2 2), then
+    // the first whose text begins with it; a miss or a missing file changes nothing.
+    {kTable, "P 21/c", 0, 0, 14, 1},
+    {kTable, "P 1 1 21/n", 0, 0, 14, 5},
+    {kTable, "C 2 2 2  ", 0, 0, 21, 1},
+    {kTable, "P 4/n b", 0, 0, 125, 1},
+    {kTable, "", 0, 0, 1, 1},
+    {kTable, "Q 9", 7, 3, 7, 3},
+    {kTable, "P 21/c", 7, 3, 7, 3, {"space group file found !!!"}, kMissing},
+    // Every line long enough is compared, with the numbers last scanned: "x,y,z" is too short
+    // to reach column 19, the condition line scans as group 0, setting 0.
+    {kTable, "x", 9, 9, 9, 9, {}, testing::TableRecord(5, 2, 3, 0, "A 2", {}, {"x,y,z"})},
+    {kTable, " 0 0", 9, 9, 0, 0, {}, testing::TableRecord(5, 2, 3, 0, "A 2", {}, {"x,y,z"})},
+    // The setting table's monoclinic section: cell choices, then unique axis c; a one-line group
+    // has setting 1 for axis b, 2 for axis c. The search ends silently after group 15 and at
+    // any orthorhombic line.
+    {kMonoclinic, "P 1 21/c 1", 0, 0, 14, 1},
+    {kMonoclinic, "P 1 21/a 1", 0, 0, 14, 3},
+    {kMonoclinic, "P 1 1 21/n", 0, 0, 14, 5},
+    {kMonoclinic, "I 1 1 2/b", 0, 0, 15, 6},
+    {kMonoclinic, "P 1 1 21/m", 0, 0, 11, 2},
+    {kMonoclinic, "P 1 2 1", 0, 0, 3, 1},
+    {kMonoclinic, "P 1 21/c 1 ", 0, 4, 0, 4},
+    {kMonoclinic, "P 1 1 2", 0, 4, 0, 4, {kNotFound}, kMonoclinicOnly},
+    {kMonoclinic,
+     "P 2 2 2",
+     0,
+     4,
+     0,
+     4,
+     {},
+     "Monoclinic\nNo\n16        P 2 2 2    P 2 2 2    P 2 2 2    P 2 2 2\n"},
+    // The orthorhombic section: the axis setting.
+    {kOrthorhombic, "P n m a", 0, 0, 62, 1},
+    {kOrthorhombic, "P c m n", 0, 0, 62, 4},
+    {kOrthorhombic, "P n a m", 0, 0, 62, 6},
+    {kOrthorhombic, "I m m b", 0, 0, 74, 2},
+    {kOrthorhombic, "P c m n ", 0, 4, 0, 4, {kNotFound}},
+    {kOrthorhombic, "P 21/c", 0, 4, 0, 4, {kNotFound}},
+    {kOrthorhombic, "P n m a", 0, 4, 0, 4, {"Table cannot open !!!"}, kMissing},
+    {kOrthorhombic, "P n m a", 0, 4, 0, 4, {"Orthorhombic not found !!!\n"}, kMonoclinicOnly},
+    // Symbols without blanks, whole symbols only; the setting table holds the full monoclinic
+    // and the non-standard orthorhombic ones.
+    {kBlankFree, "Pnma", 0, 0, 62, 1},
+    {kBlankFree, "P212121", 0, 0, 19, 1},
+    {kBlankFree, "Fm-3m", 0, 0, 225, 1},
+    {kBlankFree, "P121/c1", 0, 0, 14, 1},
+    {kBlankFree, "P 1 21/n1", 0, 0, 14, 2},
+    {kBlankFree, "Pbnm", 0, 0, 62, 3},
+    {kBlankFree, "C222", 0, 0, 21, 1},
+    {kBlankFree, "   ", 0, 5, 0, 5},
+    {kBlankFree, "Pnm", 0, 5, 0, 5},
+    {kBlankFree, "Pnma", 0, 5, 0, 5, {}, kMissing},
+    // The tables in turn, and the spellings of files; a number the record holds stays.
+    {kNumber, "P b n m", 0, 0, 62, 3},
+    {kNumber, "Pbnm", 0, 0, 62, 3, {kNotFound}},
+    {kNumber, "P b n m", 14, 1, 14, 1},
+    {kNumber, "X 9 9", 0, 0, 0, 0, {kNotFound}},
+    {kNumber, "C 2 2 2", 0, 0, 21, 1},
+    {kNumber, "F d 3 m", 0, 0, 227, 2},  // the old tables' origin, at the centre
+    {kNumber, "F m 3 m", 0, 0, 225, 1},
+    {kNumber, "Pm3m", 0, 0, 221, 1},
+    {kNumber, "Fd-3m:2", 0, 0, 227, 2},
+    {kNumber, "F d -3 m :2", 0, 0, 227, 2},
+    {kNumber, "P2~1~/n", 0, 0, 14, 2},
+    {kNumber, "P2(1)/c", 0, 0, 14, 1},
+    {kNumber, "R -3 m:R", 0, 0, 166, 2},
+    {kNumber, "R -3 m :H", 0, 0, 166, 1},
+    {kNumber, "I 41/a m d:2", 0, 0, 141, 2},
+    {kNumber, "P 21/b 1 1", 0, 0, 14, 1, Taken("P 21/b 1 1", 14, "P 1 21/c 1")},
+    {kNumber, "A 1 2/a 1", 0, 0, 15, 1, Taken("A 1 2/a 1", 15, "C 1 2/c 1")},
+    {kNumber, "A -1", 0, 0, 2, 1, Taken("A -1", 2, "P -1")},
+    {kNumber, "C -1", 0, 0, 2, 1, Taken("C -1", 2, "P -1")},
 };
 
-void ExpectFound(const Found& found, int number, int setting) {
-  EXPECT_EQ(found.number, number);
-  EXPECT_EQ(found.setting, setting);
-}
-
-TEST_F(SymbolLookupTest, SpaceGroupTableMatchesTheWholeSymbolTextFirst) {
-  ExpectFound(BySymbol("P 21/c"), 14, 1);
-  ExpectFound(BySymbol("P 1 1 21/n"), 14, 5);
-  // C 2 2 21 stands before C 2 2 2 in the table.
-  ExpectFound(BySymbol("C 2 2 2"), 21, 1);
-  ExpectFound(BySymbol("C 2 2 2  "), 21, 1);
-  // Without a whole match, the first record whose text begins with the symbol.
-  ExpectFound(BySymbol("P 4/n b"), 125, 1);
-  ExpectFound(BySymbol(""), 1, 1);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(SymbolLookupTest, SpaceGroupTableMissOrMissingFileChangesNothing) {
-  found = {7, 3};
-  ExpectFound(BySymbol("Q 9"), 7, 3);
-  EXPECT_TRUE(ui.messages.empty());
-  ExpectFound(BySymbol("P 21/c", dir.File("none")), 7, 3);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"space group file found !!!"});
-}
-
-TEST_F(SymbolLookupTest, EveryLineLongEnoughIsComparedWithTheNumbersLastScanned) {
-  const std::string path = dir.File("tabsg");
-  WriteFile(path, TableRecord(5, 2, 3, 0, "A 2", {}, {"x,y,z"}));
-  found = {9, 9};
-  // "x,y,z" is too short to reach column 19.
-  ExpectFound(BySymbol("x", path), 9, 9);
-  // The condition line reaches it and scans as group 0, setting 0.
-  ExpectFound(BySymbol(" 0 0", path), 0, 0);
-}
-
-TEST_F(SymbolLookupTest, MonoclinicSectionGivesCellChoiceAndUniqueAxisSettings) {
-  ExpectFound(InTable(kMonoclinicSection, "P 1 21/c 1"), 14, 1);
-  ExpectFound(InTable(kMonoclinicSection, "P 1 21/a 1"), 14, 3);
-  ExpectFound(InTable(kMonoclinicSection, "P 1 1 21/n"), 14, 5);
-  ExpectFound(InTable(kMonoclinicSection, "I 1 1 2/b"), 15, 6);
-  // A one-line group: setting 1 for unique axis b, 2 for unique axis c.
-  ExpectFound(InTable(kMonoclinicSection, "P 1 1 21/m"), 11, 2);
-  ExpectFound(InTable(kMonoclinicSection, "P 1 2 1"), 3, 1);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(SymbolLookupTest, OrthorhombicSectionGivesTheAxisSetting) {
-  ExpectFound(InTable(kOrthorhombicSection, "P n m a"), 62, 1);
-  ExpectFound(InTable(kOrthorhombicSection, "P c m n"), 62, 4);
-  ExpectFound(InTable(kOrthorhombicSection, "P n a m"), 62, 6);
-  ExpectFound(InTable(kOrthorhombicSection, "I m m b"), 74, 2);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(SymbolLookupTest, SectionMissesAndTheirMessages) {
-  found = {0, 4};
-  // The monoclinic search ends silently after group 15; only the field is trimmed.
-  ExpectFound(InTable(kMonoclinicSection, "P 1 21/c 1 "), 0, 4);
-  EXPECT_TRUE(ui.messages.empty());
-  ExpectFound(InTable(kOrthorhombicSection, "P c m n "), 0, 4);
-  ExpectFound(InTable(kOrthorhombicSection, "P 21/c"), 0, 4);
-  ExpectFound(InTable(kOrthorhombicSection, "P n m a", dir.File("none")), 0, 4);
-  const std::string monoclinicOnly = dir.File("ABCTrans");
-  WriteFile(monoclinicOnly, "Monoclinic\nNo\n3         P 2        P 1 2 1    P 1 2 1\n");
-  ExpectFound(InTable(kOrthorhombicSection, "P n m a", monoclinicOnly), 0, 4);
-  // Without group 15 the section ends at the end of the file.
-  ExpectFound(InTable(kMonoclinicSection, "P 1 1 2", monoclinicOnly), 0, 4);
-  EXPECT_EQ(ui.messages, (std::vector<std::string>{
-                             "space group name not found !!!", "space group name not found !!!",
-                             "Table cannot open !!!", "Orthorhombic not found !!!\n",
-                             "space group name not found !!!"}));
-}
-
-TEST_F(SymbolLookupTest, MonoclinicSearchStopsBeforeOrthorhombicLines) {
-  const std::string path = dir.File("ABCTrans");
-  WriteFile(path,
-            "Monoclinic\nNo\n"
-            "16        P 2 2 2    P 2 2 2    P 2 2 2    P 2 2 2\n");
-  ExpectFound(InTable(kMonoclinicSection, "P 2 2 2", path), 0, 0);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(SymbolLookupTest, BlankFreeSymbolsFindTheirGroupsWholeSymbolOnly) {
-  ExpectFound(WithoutBlanks("Pnma"), 62, 1);
-  ExpectFound(WithoutBlanks("P212121"), 19, 1);
-  ExpectFound(WithoutBlanks("Fm-3m"), 225, 1);
-  ExpectFound(WithoutBlanks("P21/c"), 14, 1);
-  // Only the setting table holds full monoclinic and non-standard orthorhombic symbols.
-  ExpectFound(WithoutBlanks("P121/c1"), 14, 1);
-  ExpectFound(WithoutBlanks("P 1 21/n1"), 14, 2);
-  ExpectFound(WithoutBlanks("Pbnm"), 62, 3);
-  // C 2 2 2 is a leading part of C 2 2 21, which comes first in the table.
-  ExpectFound(WithoutBlanks("C222"), 21, 1);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(SymbolLookupTest, BlankFreeMissesChangeNothing) {
-  found = {0, 5};
-  EXPECT_FALSE(FindSgWithoutBlanks(kTabsg, kSettingTable, "   ", found.number, found.setting));
-  EXPECT_FALSE(FindSgWithoutBlanks(kTabsg, kSettingTable, "Pnm", found.number, found.setting));
-  EXPECT_FALSE(
-      FindSgWithoutBlanks(dir.File("none"), dir.File("none"), "Pnma", found.number, found.setting));
-  ExpectFound(found, 0, 5);
-}
-
-TEST_F(SymbolLookupTest, FindSgNumberTriesTheTablesInTurn) {
-  EXPECT_TRUE(
-      FindSgNumberBySymbol(kTabsg, kSettingTable, "P b n m", found.number, found.setting, ui));
-  ExpectFound(found, 62, 3);
-  found = {};
-  EXPECT_TRUE(FindSgNumberBySymbol(kTabsg, kSettingTable, "Pbnm", found.number, found.setting, ui));
-  ExpectFound(found, 62, 3);
-  // The orthorhombic section ran to its end before the blank-free comparison.
-  EXPECT_EQ(ui.messages, (std::vector<std::string>{"space group name not found !!!"}));
-}
-
-TEST_F(SymbolLookupTest, FindSgNumberUnderstandsTheSpellingsOfFiles) {
-  struct Case {
-    const char* symbol;
-    int number, setting;
-    const char* message;  // "" for none
-  };
-  for (const Case& c : {
-           Case{"C 2 2 2", 21, 1, ""},
-           Case{"F d 3 m", 227, 2, ""},  // the old tables' origin, at the centre
-           Case{"F m 3 m", 225, 1, ""},
-           Case{"Pm3m", 221, 1, ""},
-           Case{"Fd-3m:2", 227, 2, ""},
-           Case{"F d -3 m :2", 227, 2, ""},
-           Case{"P2~1~/n", 14, 2, ""},
-           Case{"P2(1)/c", 14, 1, ""},
-           Case{"R -3 m:R", 166, 2, ""},
-           Case{"R -3 m :H", 166, 1, ""},
-           Case{"I 41/a m d:2", 141, 2, ""},
-           Case{"P 21/b 1 1", 14, 1,
-                "P 21/b 1 1 is space group 14 in axes the table lacks: setting 1 (P 1 21/c 1) "
-                "is taken !!!"},
-           Case{"A 1 2/a 1", 15, 1,
-                "A 1 2/a 1 is space group 15 in axes the table lacks: setting 1 (C 1 2/c 1) is "
-                "taken !!!"},
-           Case{"A -1", 2, 1,
-                "A -1 is space group 2 in axes the table lacks: setting 1 (P -1) is taken !!!"},
-           Case{"C -1", 2, 1,
-                "C -1 is space group 2 in axes the table lacks: setting 1 (P -1) is taken !!!"},
-       }) {
-    Found found;
-    RecordingUserInterface ui;
-    EXPECT_TRUE(
-        FindSgNumberBySymbol(kTabsg, kSettingTable, c.symbol, found.number, found.setting, ui))
-        << c.symbol;
-    ExpectFound(found, c.number, c.setting);
-    if (*c.message != '\0') {
-      ASSERT_FALSE(ui.messages.empty()) << c.symbol;
-      EXPECT_EQ(ui.messages.back(), c.message);
-    } else {
-      EXPECT_TRUE(ui.messages.empty()) << c.symbol;
+TEST(SymbolLookupTest, SearchRows) {
+  testing::TempDir dir;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::to_string(c.search) + " '" + c.symbol + "'");
+    std::string tabsg = BRAXEL_DATA_DIR "/tabsg";
+    std::string settings = BRAXEL_DATA_DIR "/ABCTrans";
+    std::string& replaced = c.search == kTable ? tabsg : settings;
+    if (c.file == kMissing) {
+      tabsg = settings = dir.File("none");
+    } else if (!c.file.empty()) {
+      replaced = dir.File("table");
+      testing::WriteFile(replaced, c.file);
     }
+    testing::RecordingUserInterface ui;
+    int number = c.startNumber;
+    int setting = c.startSetting;
+    bool found = true;
+    switch (c.search) {
+      case kTable:
+        FindSgBySymbol(tabsg, c.symbol, number, setting, ui);
+        break;
+      case kMonoclinic:
+      case kOrthorhombic:
+        FindSgInSettingTable(settings,
+                             c.search == kMonoclinic ? kMonoclinicSection : kOrthorhombicSection,
+                             c.symbol, number, setting, ui);
+        break;
+      case kBlankFree:
+        found = FindSgWithoutBlanks(tabsg, settings, c.symbol, number, setting);
+        break;
+      case kNumber:
+        found = FindSgNumberBySymbol(tabsg, settings, c.symbol, number, setting, ui);
+        break;
+    }
+    EXPECT_EQ(found, c.search < kBlankFree || number != 0);
+    EXPECT_EQ(number, c.number);
+    EXPECT_EQ(setting, c.setting);
+    EXPECT_EQ(ui.messages, c.messages);
   }
-}
-
-TEST_F(SymbolLookupTest, FindSgNumberKeepsANumberTheRecordHolds) {
-  found = {14, 1};
-  EXPECT_TRUE(
-      FindSgNumberBySymbol(kTabsg, kSettingTable, "P b n m", found.number, found.setting, ui));
-  ExpectFound(found, 14, 1);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(SymbolLookupTest, FindSgNumberOfAnUnknownSymbol) {
-  EXPECT_FALSE(
-      FindSgNumberBySymbol(kTabsg, kSettingTable, "X 9 9", found.number, found.setting, ui));
-  ExpectFound(found, 0, 0);
-  EXPECT_EQ(ui.messages, (std::vector<std::string>{"space group name not found !!!"}));
 }
 
 }  // namespace
