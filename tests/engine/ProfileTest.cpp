@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -113,6 +112,17 @@ std::vector<ProfilePoint> FlatPoints(int count) {
   return points;
 }
 
+// Points from pairs of angle and value.
+template <typename... Values>
+std::vector<ProfilePoint> Points(Values... pairs) {
+  const double values[] = {0.0, static_cast<double>(pairs)...};
+  std::vector<ProfilePoint> points;
+  for (std::size_t i = 1; i + 1 < std::size(values); i += 2) {
+    points.push_back({values[i], values[i + 1]});
+  }
+  return points;
+}
+
 std::string Repeat(const std::string& text, int times) {
   std::string repeated;
   for (int i = 0; i < times; ++i) repeated += text;
@@ -131,75 +141,50 @@ std::string Markers(int from, int to) {
 // their angles, breaking at indices that are multiples of ten. An earlier file is replaced.
 TEST(PatternFileTest, WholeFiles) {
   const std::string kFlat = "    1000";
+  const std::string kOne = "   1      10.0000      0.5000\n" + kFlat + "\n   0\n\n";
   const struct {
     std::vector<ProfilePoint> points;
     int first, last, markerCount;  // entries 1..markerCount at 20, 21, ... degrees
     double step;
-    std::vector<std::string> lines;
+    std::string text;
   } cases[] = {
-      {FlatPoints(1), 1, 0, 0, 0.005, {"   1      10.0000      0.0050", kFlat, "   0", ""}},
-      {FlatPoints(1), 1, 0, 0, 0.333, {"   1      10.0000      0.3330", kFlat, "   0", ""}},
-      {{{25.5, 3.0}}, 1, 0, 0, 0.05, {"   1      25.5000      0.0500", kFlat, "   0", ""}},
-      {{}, 1, 0, 0, 0.0, {"   0       0.0000      0.0000", "", "   0", ""}},
+      {FlatPoints(1), 1, 0, 0, 0.005, "   1      10.0000      0.0050\n" + kFlat + "\n   0\n\n"},
+      {Points(25.5, 3.0), 1, 0, 0, 0.05, "   1      25.5000      0.0500\n" + kFlat + "\n   0\n\n"},
+      {Points(), 1, 0, 0, 0.0, "   0       0.0000      0.0000\n\n   0\n\n"},
       // 1000 y / y rounds below 1000 for this y; y / y does not.
-      {{{10.0, 1527.7854633343}, {10.5, 763.0}},
-       1,
-       0,
-       0,
+      {Points(10.0, 1527.7854633343, 10.5, 763.0), 1, 0, 0, 0.5,
+       "   2      10.0000      0.5000\n    1000     499\n   0\n\n"},
+      {Points(10, 0, 10.5, 0, 11, 0), 1, 0, 0, 0.5,
+       "   3      10.0000      0.5000\n       1       1       1\n   0\n\n"},
+      {Points(10.0, 2.0, 10.5, -1.0, 11.0, 1e-10), 1, 0, 0, 0.5,
+       "   3      10.0000      0.5000\n    1000    -500       1\n   0\n\n"},
+      {Points(10.0, 1e-10, 10.5, -1.0), 1, 0, 0, 0.5,
+       "   2      10.0000      0.5000\n    1000-1000000000\n   0\n\n"},
+      {FlatPoints(25), 1, 0, 0, 0.5,
+       "  25      10.0000      0.5000\n" + Repeat(kFlat, 10) + "\n" + Repeat(kFlat, 10) + "\n" +
+           Repeat(kFlat, 5) + "\n   0\n\n"},
+      {FlatPoints(20), 1, 0, 0, 0.5,
+       "  20      10.0000      0.5000\n" + Repeat(kFlat, 10) + "\n" + Repeat(kFlat, 10) +
+           "\n\n   0\n\n"},
+      {FlatPoints(1), 3, 25, 30, 0.5,
+       "   1      10.0000      0.5000\n" + kFlat + "\n  23\n" + Markers(22, 29) + "\n" +
+           Markers(30, 39) + "\n" + Markers(40, 44) + "\n"},
+      {Points(10.0, 4.0, 10.5, 2.0, 11.0, 0.0), 2, 3, 3, 0.5,
+       "   3      10.0000      0.5000\n    1000     500       1\n   2\n" + Markers(21, 22) + "\n"},
+      // A peak computed on the grid: 28 and 28.5 lie beyond ten widths, the other points' Gauss
+      // tails are below 1e-10.
+      {ComputeProfile(std::vector{Peak(30.0, 0.1, 100.0)}, 1, Grid(28, 31, 0.5, 10, 0.0)), 1, 0, 0,
        0.5,
-       {"   2      10.0000      0.5000", "    1000     499", "   0", ""}},
-      {{{10, 0}, {10.5, 0}, {11, 0}},
-       1,
-       0,
-       0,
-       0.5,
-       {"   3      10.0000      0.5000", "       1       1       1", "   0", ""}},
-      {{{10.0, 2.0}, {10.5, -1.0}, {11.0, 1e-10}},
-       1,
-       0,
-       0,
-       0.5,
-       {"   3      10.0000      0.5000", "    1000    -500       1", "   0", ""}},
-      {{{10.0, 1e-10}, {10.5, -1.0}},
-       1,
-       0,
-       0,
-       0.5,
-       {"   2      10.0000      0.5000", "    1000-1000000000", "   0", ""}},
-      {FlatPoints(25),
-       1,
-       0,
-       0,
-       0.5,
-       {"  25      10.0000      0.5000", Repeat(kFlat, 10), Repeat(kFlat, 10), Repeat(kFlat, 5),
-        "   0", ""}},
-      {FlatPoints(20),
-       1,
-       0,
-       0,
-       0.5,
-       {"  20      10.0000      0.5000", Repeat(kFlat, 10), Repeat(kFlat, 10), "", "   0", ""}},
-      {FlatPoints(1),
-       3,
-       25,
-       30,
-       0.5,
-       {"   1      10.0000      0.5000", kFlat, "  23", Markers(22, 29), Markers(30, 39),
-        Markers(40, 44)}},
-      {{{10.0, 4.0}, {10.5, 2.0}, {11.0, 0.0}},
-       2,
-       3,
-       3,
-       0.5,
-       {"   3      10.0000      0.5000", "    1000     500       1", "   2", Markers(21, 22)}},
+       "   7      28.0000      0.5000\n       1       1       1       1    1000       1       1\n"
+       "   0\n\n"},
       // An empty range, and a start above the end, give count 0 and one line end.
-      {FlatPoints(1), 4, 3, 3, 0.5, {"   1      10.0000      0.5000", kFlat, "   0", ""}},
-      {FlatPoints(1), 4, 1, 3, 0.5, {"   1      10.0000      0.5000", kFlat, "   0", ""}},
+      {FlatPoints(1), 4, 3, 3, 0.5, kOne},
+      {FlatPoints(1), 4, 1, 3, 0.5, kOne},
   };
   testing::TempDir dir;
   const std::string path = dir.File("Braxel.prf");
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.lines[0] + " " + c.lines[1]);
+    SCOPED_TRACE(c.text);
     testing::WriteFile(path, "an earlier, much longer pattern file than the next one\n" +
                                  Repeat("    1000", 50) + "\n");
     std::vector<Reflection> entries;
@@ -209,28 +194,8 @@ TEST(PatternFileTest, WholeFiles) {
     ASSERT_EQ(WritePatternFile(c.points, c.step, pattern, entries, c.first, c.last, message), 0)
         << message;
     ASSERT_TRUE(pattern.Commit());
-    std::string expected;
-    for (const std::string& line : c.lines) expected += line + "\n";
-    EXPECT_EQ(ReadFile(path), expected);
+    EXPECT_EQ(ReadFile(path), c.text);
   }
-}
-
-// Peaks computed on the grid reach the file: 28 and 28.5 lie beyond ten widths, the other
-// points' Gauss tails are below 1e-10.
-TEST(PatternFileTest, SinglePeakScalesToThousandAndEmptyPointsToOne) {
-  testing::TempDir dir;
-  const std::vector<Reflection> entries = {Peak(30.0, 0.1, 100.0)};
-  std::string message;
-  FileReplacement pattern(dir.File("Braxel.prf"));
-  ASSERT_EQ(WritePatternFile(ComputeProfile(entries, 1, Grid(28, 31, 0.5, 10, 0.0)), 0.5, pattern,
-                             entries, 1, 0, message),
-            0);
-  ASSERT_TRUE(pattern.Commit());
-  std::istringstream lines(ReadFile(dir.File("Braxel.prf")));
-  std::string line;
-  std::getline(lines, line);
-  std::getline(lines, line);
-  EXPECT_EQ(line, "       1       1       1       1    1000       1       1");
 }
 
 TEST(PatternFileTest, FileThatCannotBeCreatedFails) {
