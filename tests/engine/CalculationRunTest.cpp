@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <set>
 
@@ -66,12 +67,6 @@ constexpr Expected kNaCl[] = {
     {4, 2, 2, 24, 1.151301, 83.987981, 51.5159},
 };
 
-double LorentzPolarization(double twoTheta) {
-  const double t = twoTheta * M_PI / 180.0;
-  return (1 + std::cos(t) * std::cos(t)) /
-         (2 * std::sin(t / 2) * std::sin(t / 2) * std::cos(t / 2));
-}
-
 TEST_F(CalculationRunTest, SodiumChlorideMatchesAnIndependentCalculation) {
   CalculationRun run;
   std::string message;
@@ -86,7 +81,6 @@ TEST_F(CalculationRunTest, SodiumChlorideMatchesAnIndependentCalculation) {
   EXPECT_EQ(run.positions.generalSites, 192);
   EXPECT_NEAR(run.volume, 5.6402 * 5.6402 * 5.6402, 1e-6);
 
-  double strongest = 0.0;
   for (const Expected& reference : kNaCl) {
     const Reflection* ka1 = nullptr;
     const Reflection* ka2 = nullptr;
@@ -106,24 +100,10 @@ TEST_F(CalculationRunTest, SodiumChlorideMatchesAnIndependentCalculation) {
     const double ka2Angle = 2 * std::asin(1.54439 / (2 * reference.d)) * 180 / M_PI;
     EXPECT_NEAR(ka2->twoTheta, ka2Angle, 1e-5);
     EXPECT_DOUBLE_EQ(ka1->fwhm, 0.01);
-    strongest =
-        std::max(strongest, reference.F * reference.F * LorentzPolarization(reference.twoTheta) *
-                                reference.multiplicity);
   }
-  // Intensities follow |F|^2 Lp multiplicity, scaled so that the strongest is 100.
-  for (int i = 0; i < run.lastReported; ++i) {
-    const Reflection& entry = run.entries[i];
-    for (const Expected& reference : kNaCl) {
-      if (entry.h != reference.h || entry.k != reference.k || entry.l != reference.l) continue;
-      const double angle = entry.code == 1 ? reference.twoTheta : entry.twoTheta;
-      const double expected = reference.F * reference.F * LorentzPolarization(angle) *
-                              reference.multiplicity * (entry.code == 2 ? 0.5 : 1.0) * 100 /
-                              strongest;
-      EXPECT_NEAR(entry.iCalc, expected, 1e-3 * expected + 1e-6);
-    }
-    if (i > 0) {
-      EXPECT_LE(run.entries[i - 1].twoTheta, entry.twoTheta);
-    }
+  // Intensities are checked in the NaCl report; here the order of the list.
+  for (int i = 1; i < run.lastReported; ++i) {
+    EXPECT_LE(run.entries[i - 1].twoTheta, run.entries[i].twoTheta);
   }
 }
 
@@ -210,80 +190,54 @@ TEST_F(CalculationRunTest, SingleLineTargetKeepsBothCodesAtOneAngle) {
   EXPECT_EQ(2 * ka1, run.entryCount);
 }
 
+// Every failure of a step, and cells, atoms and profile grids the steps cannot use (refused at
+// once), write the message as the whole report.
 TEST_F(CalculationRunTest, EveryFailureWritesItsMessageAsTheWholeReport) {
-  RunInput good = input;
-  input.files.tabsgPath = dir.File("missing");
-  ExpectFailure(dir.File("missing") + " file not found !!!\n");
-
-  input = good;
-  input.sgNumber = 224;
-  ExpectFailure("No space group found !!!");
-
-  input = good;
-  input.profile.twoThetaEnd = 179.0;
-  input.cell = {40, 40, 40, 90, 90, 90};
-  ExpectFailure("Number of reflections exceeds over 3000 !!!\nChange range, please.");
-
-  input = good;
-  input.files.fscatPath = dir.File("nofscat");
-  ExpectFailure(dir.File("nofscat") + " file not found !!!\n");
-
-  input = good;
-  input.species[1] = "K";
-  ExpectFailure("K name not found !!!");
-
-  input = good;
-  input.cell = {5.6402, 5.6402, 5.6402, 10, 10, 170};
-  ExpectFailure("sqrt error !!!");
-
-  // Cells and atoms the steps cannot use, and profile grids beyond memory, are refused at once.
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-  const std::pair<Cell, const char*> cells[] = {
-      {{0, 5.6, 5.6, 90, 90, 90}, "Cell edge a = 0 makes no cell: an edge must be above 0 !!!"},
-      {{5.6, kNaN, 5.6, 90, 90, 90}, "Cell edge b = nan is not a number !!!"},
-      {{5.6, 5.6, 5.6, 90, 90, 180},
+  const std::string table = dir.File("table");
+  WriteFile(table, testing::TableRecord(3, 3, 3, 0, "P 1 2 1", {}, {"x,y,z"}) +
+                       testing::TableRecord(225, 1, 15, 0, "F m -3 m", {}, {}));
+  const struct {
+    std::function<void(RunInput&)> change;
+    std::string message;
+  } cases[] = {
+      {[&](RunInput& in) { in.files.tabsgPath = dir.File("missing"); },
+       dir.File("missing") + " file not found !!!\n"},
+      {[](RunInput& in) { in.sgNumber = 224; }, "No space group found !!!"},
+      {[&](RunInput& in) { in.files.tabsgPath = table; },
+       "Space group 225 has no symmetry code in the table !!!"},
+      {[&](RunInput& in) {
+         in.files.tabsgPath = table;
+         in.sgNumber = in.settingNumber = 3;
+       },
+       "Setting 3 of space group 3 is not classified !!!"},
+      {[](RunInput& in) {
+         in.profile.twoThetaEnd = 179.0;
+         in.cell = {40, 40, 40, 90, 90, 90};
+       },
+       "Number of reflections exceeds over 3000 !!!\nChange range, please."},
+      {[&](RunInput& in) { in.files.fscatPath = dir.File("nofscat"); },
+       dir.File("nofscat") + " file not found !!!\n"},
+      {[](RunInput& in) { in.species[1] = "K"; }, "K name not found !!!"},
+      {[](RunInput& in) { in.cell = {5.6402, 5.6402, 5.6402, 10, 10, 170}; }, "sqrt error !!!"},
+      {[](RunInput& in) { in.cell.a = 0; },
+       "Cell edge a = 0 makes no cell: an edge must be above 0 !!!"},
+      {[](RunInput& in) { in.cell.b = kNaN; }, "Cell edge b = nan is not a number !!!"},
+      {[](RunInput& in) { in.cell.gamma = 180; },
        "Cell angle gamma = 180 makes no cell: an angle must lie between 0 and 180 degrees !!!"},
+      {[](RunInput& in) { in.g[1] = std::numeric_limits<double>::infinity(); },
+       "Atom 2 g = inf is not a number !!!"},
+      {[](RunInput& in) { in.profile.twoThetaStep = 1e-9; },
+       "Step of 2theta (step) = 1e-09 is outside the accepted range 0.001 to 5 !!!"},
+      {[](RunInput& in) { in.profile.W = -0.0001; }, "Inadequote profile parameters !!!"},
+      {[](RunInput& in) { in.g[0] = in.g[1] = 0.0; }, "All intensities are zero !!!"},
   };
-  for (const auto& [cell, message] : cells) {
+  const RunInput good = input;
+  for (const auto& c : cases) {
     input = good;
-    input.cell = cell;
-    ExpectFailure(message);
+    c.change(input);
+    ExpectFailure(c.message);
   }
-  input = good;
-  input.g[1] = std::numeric_limits<double>::infinity();
-  ExpectFailure("Atom 2 g = inf is not a number !!!");
-  input = good;
-  input.profile.twoThetaStep = 1e-9;
-  ExpectFailure("Step of 2theta (step) = 1e-09 is outside the accepted range 0.001 to 5 !!!");
-
-  input = good;
-  input.profile.W = -0.0001;
-  ExpectFailure("Inadequote profile parameters !!!");
-
-  input = good;
-  input.g[0] = input.g[1] = 0.0;
-  ExpectFailure("All intensities are zero !!!");
-
-  input = good;
-  input.settingNumber = 3;
-  WriteFile(input.files.tabsgPath, testing::TableRecord(3, 3, 3, 0, "P 1 2 1", {}, {"x,y,z"}));
-  input.sgNumber = 3;
-  ExpectFailure("Setting 3 of space group 3 is not classified !!!");
-}
-
-TEST_F(CalculationRunTest, FourThousandRecordsWithoutAMatchEndTheSearchWithAMessage) {
-  std::string table;
-  for (int r = 0; r < 4000; ++r) table += testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"});
-  WriteFile(input.files.tabsgPath, table + testing::FmThreeMRecord());
-  ExpectFailure("No space group 225 setting 1 within 4000 records !!!");
-}
-
-TEST_F(CalculationRunTest, UnreadableOrMissingSymmetryCodesEndTheRun) {
-  WriteFile(input.files.tabsgPath,
-            testing::TableRecord(225, 1, 15, 1, "F m -3 m", {{7, 7}}, {"x,y,z", "-x,5/6,z"}));
-  ExpectFailure("Symmetry code -x,5/6,z of space group 225 is not readable !!!");
-  WriteFile(input.files.tabsgPath, testing::TableRecord(225, 1, 15, 0, "F m -3 m", {}, {}));
-  ExpectFailure("Space group 225 has no symmetry code in the table !!!");
 }
 
 // A full disk and a folder that cannot hold a file: the last run's report and pattern file stay
