@@ -129,21 +129,6 @@ class IntensitiesTest : public ::testing::Test {
   std::string message;
 };
 
-TEST_F(IntensitiesTest, OneAtomAtTheOriginGivesItsFormFactor) {
-  AddAtom({{0, 0, 0}}, 1, 0, 0);
-  entries[0] = Entry(1, 2, 3, 40.0);
-  entries[1] = Entry(2, 0, 0, 50.0);
-  entries[1].generated = 1;
-  f.At(0, 0) = 7.5;
-  f.At(0, 1) = 6.5;
-  count = 2;
-  ASSERT_EQ(Compute(), 0);
-  EXPECT_DOUBLE_EQ(entries[0].fCalc, 7.5);
-  EXPECT_DOUBLE_EQ(entries[1].fCalc, 6.5);
-  EXPECT_DOUBLE_EQ(entries[0].fwhm, 0.01);
-  EXPECT_DOUBLE_EQ(entries[1].fwhm, 0.01);
-}
-
 TEST_F(IntensitiesTest, PhaseSumsAgreeWithTheDirectSum) {
   // Copies as symmetry makes them, sharing coordinate values: the site's coordinates permuted,
   // negated and shifted by a half, in the unit cell.
@@ -232,29 +217,6 @@ TEST_F(IntensitiesTest, IntensityIsLorentzPolarizedAndScaled) {
   reported = {3, 3};
   ASSERT_EQ(Compute(), 0);
   EXPECT_DOUBLE_EQ(entries[0].iCalc, 100.0);
-}
-
-TEST_F(IntensitiesTest, CentrosymmetricSitesCancelTheSineSums) {
-  AddAtom({{0.1, 0.2, 0.3}, {0.9, 0.8, 0.7}}, 1, 0, 0);
-  entries[0] = Entry(1, 2, 3, 40.0);
-  f.At(0, 0) = 5.0;
-  count = 1;
-  ASSERT_EQ(Compute(), 0);
-  EXPECT_NEAR(entries[0].fCalc, std::fabs(10.0 * std::cos(6.2831853 * 1.4)), 1e-6);
-}
-
-TEST_F(IntensitiesTest, FailuresOfTheStep) {
-  AddAtom({{0, 0, 0}}, 1, 0, 0);
-  entries[0] = Entry(1, 0, 0, 30.0);
-  f.At(0, 0) = 10.0;
-  count = 1;
-  profile.W = -0.0001;
-  EXPECT_EQ(Compute(), -1);
-  EXPECT_EQ(message, "Inadequote profile parameters !!!");
-  profile.W = 0.0001;
-  g[0] = 0.0;
-  EXPECT_EQ(Compute(), -1);
-  EXPECT_EQ(message, "All intensities are zero !!!");
 }
 
 }  // namespace
