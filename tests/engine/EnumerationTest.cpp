@@ -67,11 +67,12 @@ TEST(ConditionTest, ClassesOverlapAsNamedAndConditionsFollowTheirText) {
   const struct {
     int h, k, l, code;
     bool holds;
-  } cases[] = {
-      {1, 0, 0, 13, false}, {1, 1, 0, 13, true}, {1, 1, 1, 7, true},   {2, 0, 0, 7, true},
-      {1, 1, 0, 7, false},  {3, 2, 1, 21, true}, {1, 2, 0, 21, false}, {-4, 0, 0, 16, true},
-      {-3, 0, 0, 1, false}, {1, 0, 2, 11, true}, {1, 0, 1, 11, false}, {1, 1, 1, 14, false},
-      {1, 0, 1, 14, true},  {1, 1, 0, 15, true}, {2, 2, 2, 29, false}, {2, 2, 2, -1, false}};
+  } cases[] = {{1, 0, 0, 13, false}, {1, 1, 0, 13, true},  {1, 1, 1, 7, true},
+               {2, 0, 0, 7, true},   {1, 1, 0, 7, false},  {3, 2, 1, 21, true},
+               {2, 2, 1, 21, true},  {2, 1, 1, 21, true},  {1, 2, 0, 21, false},
+               {-4, 0, 0, 16, true}, {-3, 0, 0, 1, false}, {1, 0, 2, 11, true},
+               {1, 0, 1, 11, false}, {1, 1, 1, 14, false}, {1, 0, 1, 14, true},
+               {1, 1, 0, 15, true},  {2, 2, 2, 29, false}, {2, 2, 2, -1, false}};
   for (const auto& c : cases) {
     EXPECT_EQ(TestCondition(c.h, c.k, c.l, c.code), c.holds ? 0 : -1)
         << c.h << c.k << c.l << " " << ConditionText(c.code);

@@ -53,9 +53,12 @@ TEST(FileReplaceTest, WriteKilledHalfwayKeepsTheOldFileAndTheNextWriteClearsItsP
   TempDir dir;
   const std::string path = dir.File("a.txt");
   WriteFile(path, "old");
-  // Part files of a running process (init) and files of other names are not stale parts.
+  // Part files of a running process (init) and files of other names (ten digits are no process
+  // number) are not stale parts; one of nine digits is.
   WriteFile(dir.File("a.txt.1.part"), "init's");
   WriteFile(dir.File("a.txt.part"), "someone's");
+  WriteFile(dir.File("a.txt.1234567890.part"), "someone's");
+  WriteFile(dir.File("a.txt.999999999.part"), "stale");
   const int status = InChild([&] {
     ReplaceFile(path, [](std::FILE* file) {
       std::fputs("half", file);
@@ -67,10 +70,11 @@ TEST(FileReplaceTest, WriteKilledHalfwayKeepsTheOldFileAndTheNextWriteClearsItsP
   });
   EXPECT_EQ(status, 128 + SIGKILL);
   EXPECT_EQ(ReadFile(path), "old");
-  EXPECT_EQ(FileNames(dir.Path()).size(), 4u);
+  EXPECT_EQ(FileNames(dir.Path()).size(), 5u);
   ASSERT_TRUE(ReplaceFileWithText(path, "new"));
   EXPECT_EQ(ReadFile(path), "new");
-  EXPECT_EQ(FileNames(dir.Path()), (std::set<std::string>{"a.txt", "a.txt.1.part", "a.txt.part"}));
+  EXPECT_EQ(FileNames(dir.Path()), (std::set<std::string>{"a.txt", "a.txt.1.part", "a.txt.part",
+                                                          "a.txt.1234567890.part"}));
 }
 
 // The text arrives byte for byte through a link, in a file of the old mode, and nothing else stays.

@@ -34,6 +34,7 @@ TEST(ReadTextFileTest, DecodesTextAndRefusesWhatIsNoTextFile) {
       {"bare16", "1\0 \0002\0\n\0"s, P::kNone, "1 2\n"},
       {"utf16be", "\xFE\xFF\0x\0y\xD8\x3D\xDE\x00"s, P::kNone, "xy\xF0\x9F\x98\x80"},
       {"odd16", "\xFF\xFEx", P::kNotText, ""},
+      {"cut16", "\xFF\xFEx\0\x3D\xD8"s, P::kNotText, ""},
       {"binary", "ab\0\1cd"s, P::kNotText, ""},
       {"fifo", "", P::kNotRegular, ""},
       {"huge", "", P::kTooLarge, ""},
