@@ -1,4 +1,4 @@
-// Checks of the space-group table and the setting table that come with the program.
+// Checks of the space-group table that comes with the program.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,7 +19,6 @@ namespace braxel {
 namespace {
 
 const std::string kTable = BRAXEL_DATA_DIR "/tabsg";
-const std::string kSettings = BRAXEL_DATA_DIR "/ABCTrans";
 
 struct Header {
   int number;
@@ -204,55 +203,6 @@ TEST(BundledTableTest, TheWalkListsEveryFormOnce) {
   }
 }
 
-// Where index inequalities alone already pick one member of every form (mmm, 4/mmm, 6/mmm,
-// m-3m in their standard settings), the walk lists exactly those reflections in that order.
-TEST(BundledTableTest, ClassesWhoseInequalitiesSufficeKeepTheirList) {
-  const struct {
-    int number;
-    bool (*outside)(int h, int k, int l);
-  } kCases[] = {
-      {62, [](int, int, int) { return false; }},
-      {139, [](int h, int k, int) { return h < k; }},
-      {191, [](int h, int k, int) { return std::abs(h) < std::abs(k); }},
-      {194, [](int h, int k, int) { return std::abs(h) < std::abs(k); }},
-      {225, [](int h, int k, int l) { return h < k || k < l; }},
-      {229, [](int h, int k, int l) { return h < k || k < l; }},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.number);
-    SpaceGroupRecord record;
-    std::vector<SymmetryOperation> ops;
-    ASSERT_NO_FATAL_FAILURE(LoadGroup(c.number, 1, record, ops));
-    // Edges as the crystal system has them: a = b from tetragonal on, a = b = c for cubic.
-    const double b = c.number == 62 ? 7.5 : 6.5;
-    const double edge = c.number >= 195 ? 6.5 : 8.5;
-    const IndexLimits limits = ComputeIndexLimits(6.5, b, edge, 60.0, record.crystalSystemIndex,
-                                                  record.centrosymmetric, record.laueIndex, 1.0);
-    std::vector<Reflection> entries;
-    std::string message;
-    ASSERT_EQ(EnumerateReflections(limits, ops, 1, record.laueIndex, kMaxGeneratedReflections,
-                                   entries, message),
-              0);
-    const int listed = static_cast<int>(entries.size());
-    int expected = 0;
-    for (int l = limits.lmax; l >= limits.lmin; --l) {
-      for (int k = limits.kmax; k >= limits.kmin; --k) {
-        for (int h = limits.hmax; h >= limits.hmin; --h) {
-          bool allowed = false;
-          const int cls = ClassOfAllowed(h, k, l, record.conditionCodes, allowed);
-          if (c.outside(h, k, l) || !allowed || cls == 0) continue;
-          ASSERT_LT(expected, listed);
-          EXPECT_EQ(entries[expected].h, h);
-          EXPECT_EQ(entries[expected].k, k);
-          EXPECT_EQ(entries[expected].l, l);
-          ++expected;
-        }
-      }
-    }
-    EXPECT_EQ(listed, expected);
-  }
-}
-
 TEST(BundledTableTest, SymbolSearchInFileOrderFindsTheGroupThatCarriesIt) {
   const std::vector<Header> headers = Headers();
   for (const Header& header : headers) {
@@ -265,45 +215,6 @@ TEST(BundledTableTest, SymbolSearchInFileOrderFindsTheGroupThatCarriesIt) {
           << header.symbol << " found at " << earlier.number;
     }
   }
-}
-
-TEST(BundledSettingTableTest, FieldsFitTheirColumnsAndStartFromTheTableSymbol) {
-  std::ifstream in(kSettings);
-  std::string line;
-  std::vector<Header> headers = Headers();
-  const auto symbolOf = [&](int number) {
-    for (const Header& header : headers) {
-      if (header.number == number && header.setting == 1) return header.symbol;
-    }
-    return std::string();
-  };
-  int groupLines = 0;
-  std::set<int> groups;
-  while (std::getline(in, line)) {
-    ASSERT_LE(line.size(), 89u);
-    const int number = LeadingInt(line);
-    if (line.rfind("Monoclinic", 0) == 0 || line.rfind("Orthorhombic", 0) == 0 ||
-        line.rfind("No", 0) == 0) {
-      continue;
-    }
-    ++groupLines;
-    for (std::size_t start = 10; start < line.size(); start += 11) {
-      // A field holds at most 10 characters: the column after it is blank.
-      if (start + 10 < line.size()) {
-        EXPECT_EQ(line[start + 10], ' ') << line;
-      }
-    }
-    if (number != 0) {
-      groups.insert(number);
-      std::string standard = line.substr(10, 10);
-      standard.erase(standard.find_last_not_of(' ') + 1);
-      EXPECT_EQ(standard, symbolOf(number)) << line;
-    }
-  }
-  EXPECT_EQ(groups.size(), 72u);  // 3 to 74
-  EXPECT_EQ(*groups.begin(), 3);
-  EXPECT_EQ(*groups.rbegin(), 74);
-  EXPECT_EQ(groupLines, 13 + 2 * 8 + 59);
 }
 
 }  // namespace
