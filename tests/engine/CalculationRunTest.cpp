@@ -166,30 +166,6 @@ TEST_F(CalculationRunTest, ReflectionsBeyondTheRangeNeitherCountNorFail) {
   }
 }
 
-TEST_F(CalculationRunTest, SingleLineTargetKeepsBothCodesAtOneAngle) {
-  input.targetIndex = 7;
-  CalculationRun run;
-  std::string message;
-  ASSERT_TRUE(run.RunCalculation(input, message)) << message;
-  int ka1 = 0;
-  for (int i = 0; i < run.entryCount; ++i) {
-    const Reflection& entry = run.entries[i];
-    if (entry.code != 1) continue;
-    ++ka1;
-    int twins = 0;
-    for (int k = 0; k < run.entryCount; ++k) {
-      const Reflection& other = run.entries[k];
-      // The copy's angle comes from the seven-digit d, so it differs in the fifth decimal.
-      if (other.code == 2 && other.h == entry.h && other.k == entry.k && other.l == entry.l &&
-          std::fabs(other.twoTheta - entry.twoTheta) < 1e-4) {
-        ++twins;
-      }
-    }
-    EXPECT_EQ(twins, 1) << entry.h << entry.k << entry.l;
-  }
-  EXPECT_EQ(2 * ka1, run.entryCount);
-}
-
 // Every failure of a step, and cells, atoms and profile grids the steps cannot use (refused at
 // once), write the message as the whole report.
 TEST_F(CalculationRunTest, EveryFailureWritesItsMessageAsTheWholeReport) {

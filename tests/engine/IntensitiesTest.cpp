@@ -58,48 +58,6 @@ TEST(DecimalTextTest, GivesTheValueTheTextReadsBackAs) {
   }
 }
 
-TEST(Ka2CopyTest, CarriesRoundedValuesAndItsOwnAngle) {
-  Reflection entry = Entry(1, 1, 1, 28.0);
-  entry.d = 3.256370987654;
-  entry.s2 = 0.0235759876543;
-  entry.multiplicity = 8;
-  entry.generated = 5;
-  const Reflection copy = Ka2Copy(entry, 1.54439);
-  EXPECT_EQ(copy.code, 2);
-  EXPECT_EQ(copy.h + copy.k + copy.l, 3);
-  EXPECT_EQ(copy.multiplicity, 8);
-  EXPECT_EQ(copy.generated, 5);
-  EXPECT_EQ(copy.d, 3.256371);
-  EXPECT_EQ(copy.s2, 0.02357599);
-  EXPECT_DOUBLE_EQ(copy.twoTheta, 2 * std::asin(1.54439 / (2 * 3.256371)) / kDegree);
-}
-
-// The literal selection sort with exchanges, as the reference for the order of equal angles.
-std::vector<int> LiteralSelectionSort(std::vector<double> keys) {
-  std::vector<int> order(keys.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    std::size_t m = i;
-    for (std::size_t k = i + 1; k < keys.size(); ++k) {
-      if (keys[k] < keys[m]) m = k;
-    }
-    std::swap(keys[i], keys[m]);
-    std::swap(order[i], order[m]);
-  }
-  return order;
-}
-
-TEST(SelectionSortOrderTest, EqualAnglesEndInTheOrderASelectionSortGives) {
-  std::mt19937 random(11);
-  std::uniform_int_distribution<int> angle(1, 12);
-  for (int trial = 0; trial < 50; ++trial) {
-    const int n = 5 + trial * 3;
-    std::vector<double> keys(n);
-    for (double& key : keys) key = angle(random) * 10.0;
-    EXPECT_EQ(SelectionSortOrder(keys), LiteralSelectionSort(keys)) << trial;
-  }
-}
-
 class IntensitiesTest : public ::testing::Test {
  protected:
   void AddAtom(std::vector<Position> copies, double g, double B, double deltaf2) {
