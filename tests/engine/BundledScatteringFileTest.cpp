@@ -1,11 +1,9 @@
 // The scattering-factor file that comes with the program.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <vector>
 
-#include "engine/CalculationRun.h"
 #include "platform/TextInput.h"
 
 namespace braxel {
@@ -40,34 +38,6 @@ const FileRecord* Find(const std::vector<FileRecord>& records, const std::string
     if (record.name == name) return &record;
   }
   return nullptr;
-}
-
-TEST(BundledScatteringFileTest, TheRunsLookupFindsEveryRecordUnderItsOwnName) {
-  const std::vector<FileRecord> records = FileRecords();
-  ASSERT_GT(records.size(), 400u);
-  std::vector<Reflection> entries(1);
-  entries[0].h = 1;
-  ScatteringFactorTable f;
-  AtomScattering atoms;
-  double volume = 0.0;
-  std::string message;
-  ASSERT_EQ(ComputeReflectionGeometry({4, 4, 4, 90, 90, 90}, 1.540562, entries, volume, message),
-            0);
-  for (std::size_t first = 0; first < records.size(); first += kMaxAtoms) {
-    std::vector<std::string> species;
-    for (std::size_t i = first; i < std::min(records.size(), first + kMaxAtoms); ++i) {
-      species.push_back(records[i].name);
-    }
-    ASSERT_EQ(ComputeScatteringFactors(kFscat, static_cast<int>(species.size()), species.data(),
-                                       entries, 1, 4, f, atoms, message),
-              0)
-        << message;
-    for (std::size_t j = 0; j < species.size(); ++j) {
-      const FileRecord& record = records[first + j];
-      EXPECT_EQ(atoms.Awt[j], record.weight) << record.name;
-      EXPECT_EQ(atoms.Deltaf2[j], record.anomalous[7]) << record.name;
-    }
-  }
 }
 
 // International Tables Vol. C (1992): Table 6.1.1.4 a1 b1 a2 b2 a3 b3 a4 b4 c with f0 the sum

@@ -51,62 +51,6 @@ class CalculationRunTest : public ::testing::Test {
   RunInput input;
 };
 
-struct Expected {
-  int h, k, l, multiplicity;
-  double d, twoTheta, F;
-};
-
-// Reference: cctbx 2022.9 (python3-cctbx), xray.structure of NaCl with the it1992 table,
-// structure_factors_from_scatterers(algorithm="direct"), Laue multiplicities, d_min 1.0893;
-// 2theta from lambda = 1.540562.
-constexpr Expected kNaCl[] = {
-    {1, 1, 1, 8, 3.256371, 27.365524, 18.0263},  {2, 0, 0, 6, 2.820100, 31.702355, 85.3874},
-    {2, 2, 0, 12, 1.994112, 45.446173, 72.9221}, {3, 1, 1, 24, 1.700584, 53.866324, 10.8592},
-    {2, 2, 2, 8, 1.628185, 56.470343, 64.9065},  {4, 0, 0, 6, 1.410050, 66.224248, 59.2235},
-    {3, 3, 1, 24, 1.293951, 73.067182, 10.7100}, {4, 2, 0, 24, 1.261187, 75.288768, 54.9275},
-    {4, 2, 2, 24, 1.151301, 83.987981, 51.5159},
-};
-
-TEST_F(CalculationRunTest, SodiumChlorideMatchesAnIndependentCalculation) {
-  CalculationRun run;
-  std::string message;
-  ASSERT_TRUE(run.RunCalculation(input, message)) << message;
-  // The index box also holds reflections beyond the range (3 3 3 and 5 1 1 just above 90
-  // degrees); with these narrow peaks none reaches into it, so none is computed.
-  EXPECT_EQ(run.firstReported, 1);
-  ASSERT_EQ(run.lastReported, 18);
-  EXPECT_EQ(run.entryCount, 18);
-  EXPECT_EQ(run.positions.siteMultiplicity[0], 4);
-  EXPECT_EQ(run.positions.siteMultiplicity[1], 4);
-  EXPECT_EQ(run.positions.generalSites, 192);
-  EXPECT_NEAR(run.volume, 5.6402 * 5.6402 * 5.6402, 1e-6);
-
-  for (const Expected& reference : kNaCl) {
-    const Reflection* ka1 = nullptr;
-    const Reflection* ka2 = nullptr;
-    for (int i = 0; i < run.lastReported; ++i) {
-      const Reflection& entry = run.entries[i];
-      if (entry.h == reference.h && entry.k == reference.k && entry.l == reference.l) {
-        (entry.code == 1 ? ka1 : ka2) = &entry;
-      }
-    }
-    ASSERT_NE(ka1, nullptr) << reference.h << reference.k << reference.l;
-    ASSERT_NE(ka2, nullptr);
-    EXPECT_EQ(ka1->multiplicity, reference.multiplicity);
-    EXPECT_NEAR(ka1->d, reference.d, 1e-6);
-    EXPECT_NEAR(ka1->twoTheta, reference.twoTheta, 1e-5);
-    EXPECT_NEAR(ka1->fCalc, reference.F, 2e-3);
-    EXPECT_NEAR(ka2->fCalc, reference.F, 2e-3);
-    const double ka2Angle = 2 * std::asin(1.54439 / (2 * reference.d)) * 180 / M_PI;
-    EXPECT_NEAR(ka2->twoTheta, ka2Angle, 1e-5);
-    EXPECT_DOUBLE_EQ(ka1->fwhm, 0.01);
-  }
-  // Intensities are checked in the NaCl report; here the order of the list.
-  for (int i = 1; i < run.lastReported; ++i) {
-    EXPECT_LE(run.entries[i - 1].twoTheta, run.entries[i].twoTheta);
-  }
-}
-
 TEST_F(CalculationRunTest, ReportedRangeExcludesTheStartAndIncludesTheEnd) {
   CalculationRun first;
   std::string message;

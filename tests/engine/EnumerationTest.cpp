@@ -25,29 +25,6 @@ TEST(ClassificationTest, PointGroupByNumberAndSetting) {
   }
 }
 
-TEST(ClassificationTest, NamesByIndex) {
-  const std::pair<std::string, std::string> cases[] = {{CrystalSystemName(1), "triclinic"},
-                                                       {CrystalSystemName(7), "cubic"},
-                                                       {CrystalSystemName(8), ""},
-                                                       {LaueClassName(3), "2/m b-axis"},
-                                                       {LaueClassName(10), "-3m Rhombohedral"},
-                                                       {LaueClassName(15), "m3m"},
-                                                       {UniqueAxisName(2), "a"},
-                                                       {UniqueAxisName(5), "no"},
-                                                       {PointGroupName(1), "1"},
-                                                       {PointGroupName(18), "-42m(-4m2)"},
-                                                       {PointGroupName(26), "32(rhom)"},
-                                                       {PointGroupName(45), "m-3m"},
-                                                       {PointGroupName(46), ""},
-                                                       {ReflectionClassName(1), "00l"},
-                                                       {ReflectionClassName(14), "hhh"},
-                                                       {ConditionText(11), "2h+1=2n"},
-                                                       {ConditionText(21), "|h|>=|k|>=|l|"},
-                                                       {ConditionText(28), "h=2n,l=2n"},
-                                                       {ConditionText(29), ""}};
-  for (const auto& [name, expected] : cases) EXPECT_EQ(name, expected);
-}
-
 TEST(ConditionTest, ClassesOverlapAsNamedAndConditionsFollowTheirText) {
   const auto classes = [](int h, int k, int l) {
     std::vector<int> matched;
