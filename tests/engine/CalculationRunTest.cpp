@@ -22,17 +22,8 @@ using testing::WriteFile;
 class CalculationRunTest : public ::testing::Test {
  protected:
   CalculationRunTest() {
-    ProfileParameters profile;
-    profile.U = 0.0;
-    profile.V = 0.0;
-    profile.W = 0.0001;
-    profile.ka2Ratio = 0.5;
-    profile.monoAngle = 0.0;
-    profile.twoThetaStart = 10.0;
-    profile.twoThetaEnd = 90.0;
-    profile.twoThetaStep = 0.02;
-    input =
-        testing::NaClRunInput(dir, profile, testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}));
+    input = testing::NaClRunInput(dir, {0, 0, 0.0001, 0, 0.5, 0, 0, 10, 90, 0.02},
+                                  testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}));
   }
 
   // Runs and expects failure with exactly this message, which the report then holds alone; no

@@ -69,24 +69,6 @@ TEST_F(ReportTest, EmptyRangeAndFirstRowNumber) {
   EXPECT_EQ(lines[rows], " ================================================================");
 }
 
-TEST_F(ReportTest, GroupWithoutConditionsAndLongSpecies) {
-  input.sgNumber = 1;
-  WriteFile(input.files.fscatPath, testing::FscatRecord("Cl1-xx", 35.453,
-                                                        {11.4604, 0.0104, 7.1964, 1.1662, 6.2556,
-                                                         18.5194, 1.6455, 47.7784, -9.5574},
-                                                        testing::kNoAnomalous));
-  input.atomCount = 1;
-  input.species[0] = "Cl1-xx";
-  const std::vector<std::string> lines = Report();
-  const std::size_t conditions = Find(lines, "    Reflection conditions :");
-  EXPECT_EQ(lines[conditions + 1], "  --------------------------------");
-  EXPECT_EQ(lines[conditions + 2], "  ================================");
-  EXPECT_EQ(lines[Find(lines, "      Atom   Weight") + 2].substr(0, 14), "      Cl1-xx  ");
-  EXPECT_EQ(lines[Find(lines, "      Atom      x") + 2].substr(0, 14), "      Cl1-xx  ");
-  EXPECT_EQ(lines[Find(lines, "    Unique axis")], "    Unique axis     = no");
-  EXPECT_EQ(lines[Find(lines, "    Centrosymmetric")], "    Centrosymmetric = no");
-}
-
 TEST_F(ReportTest, OddCentrosymmetricFlagPrintsNoLine) {
   input.sgNumber = 2;
   const std::vector<std::string> lines = Report();
