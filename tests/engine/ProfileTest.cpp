@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -106,96 +108,54 @@ TEST(ProfileTest, PointsHoldTheValuesTheirLinesGiveBack) {
   }
 }
 
-std::vector<ProfilePoint> FlatPoints(int count) {
-  std::vector<ProfilePoint> points;
-  for (int k = 0; k < count; ++k) points.push_back({10.0 + k, 5.0});
-  return points;
-}
-
-// Points from pairs of angle and value.
-template <typename... Values>
-std::vector<ProfilePoint> Points(Values... pairs) {
-  const double values[] = {0.0, static_cast<double>(pairs)...};
-  std::vector<ProfilePoint> points;
-  for (std::size_t i = 1; i + 1 < std::size(values); i += 2) {
-    points.push_back({values[i], values[i + 1]});
+// The points of a case line of tests/data/pattern_files.txt.
+std::vector<ProfilePoint> PointsOf(const std::string& line) {
+  std::istringstream fields(line);
+  std::string kind;
+  fields >> kind;
+  if (kind == "peak") {
+    return ComputeProfile(std::vector{Peak(30.0, 0.1, 100.0)}, 1, Grid(28, 31, 0.5, 10, 0.0));
   }
+  std::vector<ProfilePoint> points;
+  int count = 0;
+  if (kind == "flat" && fields >> count) {
+    for (int k = 0; k < count; ++k) points.push_back({10.0 + k, 5.0});
+  }
+  for (double x, y; kind == "points" && fields >> x >> y;) points.push_back({x, y});
   return points;
-}
-
-std::string Repeat(const std::string& text, int times) {
-  std::string repeated;
-  for (int i = 0; i < times; ++i) repeated += text;
-  return repeated;
-}
-
-// Marker angles from..to degrees, as the file writes them.
-std::string Markers(int from, int to) {
-  std::string text;
-  for (int angle = from; angle <= to; ++angle) text += "  " + std::to_string(angle) + ".00000";
-  return text;
 }
 
 // Header (count, first angle, the grid's own step), values scaled so the strongest is exactly
 // 1000 and an empty point 1, ten a line; then the count of entries in the reported range and
 // their angles, breaking at indices that are multiples of ten. An earlier file is replaced.
 TEST(PatternFileTest, WholeFiles) {
-  const std::string kFlat = "    1000";
-  const std::string kOne = "   1      10.0000      0.5000\n" + kFlat + "\n   0\n\n";
-  const struct {
-    std::vector<ProfilePoint> points;
-    int first, last, markerCount;  // entries 1..markerCount at 20, 21, ... degrees
-    double step;
-    std::string text;
-  } cases[] = {
-      {FlatPoints(1), 1, 0, 0, 0.005, "   1      10.0000      0.0050\n" + kFlat + "\n   0\n\n"},
-      {Points(25.5, 3.0), 1, 0, 0, 0.05, "   1      25.5000      0.0500\n" + kFlat + "\n   0\n\n"},
-      {Points(), 1, 0, 0, 0.0, "   0       0.0000      0.0000\n\n   0\n\n"},
-      // 1000 y / y rounds below 1000 for this y; y / y does not.
-      {Points(10.0, 1527.7854633343, 10.5, 763.0), 1, 0, 0, 0.5,
-       "   2      10.0000      0.5000\n    1000     499\n   0\n\n"},
-      {Points(10, 0, 10.5, 0, 11, 0), 1, 0, 0, 0.5,
-       "   3      10.0000      0.5000\n       1       1       1\n   0\n\n"},
-      {Points(10.0, 2.0, 10.5, -1.0, 11.0, 1e-10), 1, 0, 0, 0.5,
-       "   3      10.0000      0.5000\n    1000    -500       1\n   0\n\n"},
-      {Points(10.0, 1e-10, 10.5, -1.0), 1, 0, 0, 0.5,
-       "   2      10.0000      0.5000\n    1000-1000000000\n   0\n\n"},
-      {FlatPoints(25), 1, 0, 0, 0.5,
-       "  25      10.0000      0.5000\n" + Repeat(kFlat, 10) + "\n" + Repeat(kFlat, 10) + "\n" +
-           Repeat(kFlat, 5) + "\n   0\n\n"},
-      {FlatPoints(20), 1, 0, 0, 0.5,
-       "  20      10.0000      0.5000\n" + Repeat(kFlat, 10) + "\n" + Repeat(kFlat, 10) +
-           "\n\n   0\n\n"},
-      {FlatPoints(1), 3, 25, 30, 0.5,
-       "   1      10.0000      0.5000\n" + kFlat + "\n  23\n" + Markers(22, 29) + "\n" +
-           Markers(30, 39) + "\n" + Markers(40, 44) + "\n"},
-      {Points(10.0, 4.0, 10.5, 2.0, 11.0, 0.0), 2, 3, 3, 0.5,
-       "   3      10.0000      0.5000\n    1000     500       1\n   2\n" + Markers(21, 22) + "\n"},
-      // A peak computed on the grid: 28 and 28.5 lie beyond ten widths, the other points' Gauss
-      // tails are below 1e-10.
-      {ComputeProfile(std::vector{Peak(30.0, 0.1, 100.0)}, 1, Grid(28, 31, 0.5, 10, 0.0)), 1, 0, 0,
-       0.5,
-       "   7      28.0000      0.5000\n       1       1       1       1    1000       1       1\n"
-       "   0\n\n"},
-      // An empty range, and a start above the end, give count 0 and one line end.
-      {FlatPoints(1), 4, 3, 3, 0.5, kOne},
-      {FlatPoints(1), 4, 1, 3, 0.5, kOne},
-  };
+  std::ifstream cases(BRAXEL_TEST_DATA_DIR "/pattern_files.txt");
   testing::TempDir dir;
   const std::string path = dir.File("Braxel.prf");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
+  int checked = 0;
+  for (std::string line; std::getline(cases, line);) {
+    if (line.rfind("case ", 0) != 0) continue;
+    SCOPED_TRACE(line);
+    std::istringstream fields(line.substr(5));
+    int first = 0, last = 0, markers = 0;
+    double step = 0.0;
+    fields >> first >> last >> markers >> step;
+    std::getline(cases, line);
+    const std::vector<ProfilePoint> points = PointsOf(line);
+    std::string expected;
+    while (std::getline(cases, line) && line != "end") expected += line + "\n";
     testing::WriteFile(path, "an earlier, much longer pattern file than the next one\n" +
-                                 Repeat("    1000", 50) + "\n");
+                                 std::string(400, '1') + "\n");
     std::vector<Reflection> entries;
-    for (int i = 0; i < c.markerCount; ++i) entries.push_back(Peak(20.0 + i, 0.1, 1.0));
+    for (int i = 0; i < markers; ++i) entries.push_back(Peak(20.0 + i, 0.1, 1.0));
     std::string message;
     FileReplacement pattern(path);
-    ASSERT_EQ(WritePatternFile(c.points, c.step, pattern, entries, c.first, c.last, message), 0)
-        << message;
+    ASSERT_EQ(WritePatternFile(points, step, pattern, entries, first, last, message), 0) << message;
     ASSERT_TRUE(pattern.Commit());
-    EXPECT_EQ(ReadFile(path), c.text);
+    EXPECT_EQ(ReadFile(path), expected);
+    ++checked;
   }
+  EXPECT_EQ(checked, 14);
 }
 
 TEST(PatternFileTest, FileThatCannotBeCreatedFails) {
@@ -203,7 +163,7 @@ TEST(PatternFileTest, FileThatCannotBeCreatedFails) {
   std::string message;
   const std::string missing = dir.File("no/such/Braxel.prf");
   FileReplacement pattern(missing);
-  EXPECT_EQ(WritePatternFile(FlatPoints(3), 1.0, pattern, {}, 1, 0, message), -1);
+  EXPECT_EQ(WritePatternFile(PointsOf("flat 3"), 1.0, pattern, {}, 1, 0, message), -1);
   EXPECT_EQ(message, missing + " file not create !!!");
 }
 
