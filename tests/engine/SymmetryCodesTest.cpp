@@ -3,7 +3,6 @@
 #include <array>
 
 #include "engine/SymmetryCodes.h"
-#include "support/TableText.h"
 
 namespace braxel {
 namespace {
@@ -51,46 +50,6 @@ TEST(ParseSymmetryCodeTest, ReadsMatricesAndTranslations) {
        {"x,5/6,z", "x,y", "x,y,z,x", "x y,z", "x,y,0", "a,b,c", "x,y,", "x,,z", ""}) {
     EXPECT_FALSE(ParseSymmetryCode(code, op)) << code;
   }
-}
-
-TEST(ExpandOperationsTest, InversionThenCentring) {
-  std::array<SymmetryOperation, kMaxOperations> ops;
-  int count = 1;
-  ops[0] = Parsed("x,-y,z+1/2");
-  ASSERT_TRUE(ExpandOperations(ops, count, 1, 6));
-  ASSERT_EQ(count, 4);
-  EXPECT_EQ(MatrixOf(ops[1]), (Matrix{{{-1, 0, 0}, {0, 1, 0}, {0, 0, -1}}}));
-  EXPECT_DOUBLE_EQ(ops[1].t[2], 0.5);  // copied, not negated
-  EXPECT_DOUBLE_EQ(ops[2].t[0], 0.5);
-  EXPECT_DOUBLE_EQ(ops[3].t[1], 0.5);
-  EXPECT_DOUBLE_EQ(ops[3].t[2], 0.5);
-
-  count = 1;
-  ASSERT_TRUE(ExpandOperations(ops, count, 0, 14));
-  ASSERT_EQ(count, 3);
-  EXPECT_DOUBLE_EQ(ops[1].t[0], 0.333333);
-  EXPECT_DOUBLE_EQ(ops[2].t[1], 0.333333);
-  for (int code : {0, 15, 21, 99}) {
-    count = 1;
-    ASSERT_TRUE(ExpandOperations(ops, count, 0, code));
-    EXPECT_EQ(count, 1) << code;
-  }
-  // A listed inversion is not doubled.
-  ops[1] = Parsed("-x+1/2,-y+1/2,-z+1/2");
-  count = 2;
-  ASSERT_TRUE(ExpandOperations(ops, count, 1, 0));
-  EXPECT_EQ(count, 2);
-}
-
-TEST(ExpandOperationsTest, CapacityIsMetExactlyByTwentyFourCentredCodes) {
-  std::array<SymmetryOperation, kMaxOperations> ops;
-  int count = 0;
-  for (const std::string& code : testing::RotationsOf432()) ops[count++] = Parsed(code);
-  ASSERT_TRUE(ExpandOperations(ops, count, 1, 7));
-  EXPECT_EQ(count, 192);
-  ops[24] = Parsed("-x,y,z");
-  count = 25;
-  EXPECT_FALSE(ExpandOperations(ops, count, 1, 7));
 }
 
 // Images in the cell, those closer than a tenth of an angstrom one position.

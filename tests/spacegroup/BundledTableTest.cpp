@@ -164,19 +164,5 @@ TEST(BundledTableTest, EveryRecordExpandsToItsGroupAndTheWalkListsEveryFormOnce)
   EXPECT_EQ(numbers.size(), 230u);
 }
 
-TEST(BundledTableTest, SymbolSearchInFileOrderFindsTheGroupThatCarriesIt) {
-  const std::vector<Header> headers = Headers();
-  for (const Header& header : headers) {
-    for (const Header& earlier : headers) {
-      if (earlier.number == header.number) break;
-      // Known: "C 2 2 21" (20) stands before "C 2 2 2" (21) and begins with it; the
-      // search by symbol must prefer a whole match for that one.
-      if (header.symbol == "C 2 2 2" && earlier.symbol == "C 2 2 21") continue;
-      EXPECT_NE(earlier.symbol.rfind(header.symbol, 0), 0u)
-          << header.symbol << " found at " << earlier.number;
-    }
-  }
-}
-
 }  // namespace
 }  // namespace braxel
