@@ -114,7 +114,6 @@ TEST_F(CalculationRunTest, EveryFailureWritesItsMessageAsTheWholeReport) {
   } cases[] = {
       {[&](RunInput& in) { in.files.tabsgPath = dir.File("missing"); },
        dir.File("missing") + " file not found !!!\n"},
-      {[](RunInput& in) { in.sgNumber = 224; }, "No space group found !!!"},
       {[&](RunInput& in) { in.files.tabsgPath = table; },
        "Space group 225 has no symmetry code in the table !!!"},
       {[&](RunInput& in) {
@@ -129,7 +128,6 @@ TEST_F(CalculationRunTest, EveryFailureWritesItsMessageAsTheWholeReport) {
        "Number of reflections exceeds over 3000 !!!\nChange range, please."},
       {[&](RunInput& in) { in.files.fscatPath = dir.File("nofscat"); },
        dir.File("nofscat") + " file not found !!!\n"},
-      {[](RunInput& in) { in.species[1] = "K"; }, "K name not found !!!"},
       {[](RunInput& in) { in.cell = {5.6402, 5.6402, 5.6402, 10, 10, 170}; }, "sqrt error !!!"},
       {[](RunInput& in) { in.cell.a = 0; },
        "Cell edge a = 0 makes no cell: an edge must be above 0 !!!"},

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -91,20 +90,6 @@ TEST(ProfileTest, HeightsOfUnitAreaPeaks) {
   for (const auto& c : cases) {
     const std::vector<ProfilePoint> points = ComputeProfile(c.entries, c.count, c.grid);
     EXPECT_NEAR(points.back().y, c.y, 1e-9 * c.y + 1e-6) << c.grid.twoThetaEnd << " " << c.count;
-  }
-}
-
-// The points hold the values their lines in the pattern file give back.
-TEST(ProfileTest, PointsHoldTheValuesTheirLinesGiveBack) {
-  const std::vector<Reflection> entries = {Peak(10.7, 0.137, 77.7), Peak(11.1, 0.2, 13.3)};
-  for (const ProfilePoint& point : ComputeProfile(entries, 2, Grid(10, 12, 0.333, 10, 0.37))) {
-    char line[128];
-    std::snprintf(line, sizeof line, "%6.2lf  %20.10lf", point.twoTheta, point.y);
-    double twoTheta = 0.0;
-    double y = 0.0;
-    ASSERT_EQ(std::sscanf(line, "%lf %lf", &twoTheta, &y), 2);
-    EXPECT_EQ(twoTheta, point.twoTheta);
-    EXPECT_EQ(y, point.y);
   }
 }
 
