@@ -143,14 +143,5 @@ TEST(PatternFileTest, WholeFiles) {
   EXPECT_EQ(checked, 14);
 }
 
-TEST(PatternFileTest, FileThatCannotBeCreatedFails) {
-  testing::TempDir dir;
-  std::string message;
-  const std::string missing = dir.File("no/such/Braxel.prf");
-  FileReplacement pattern(missing);
-  EXPECT_EQ(WritePatternFile(PointsOf("flat 3"), 1.0, pattern, {}, 1, 0, message), -1);
-  EXPECT_EQ(message, missing + " file not create !!!");
-}
-
 }  // namespace
 }  // namespace braxel
