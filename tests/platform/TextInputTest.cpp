@@ -126,17 +126,6 @@ TEST(ScanTest, NumbersTakeTheLongestPrefix) {
   ASSERT_TRUE(ScanInt(packed, values[0], 3));
   EXPECT_EQ(values[0], 225);
   EXPECT_EQ(packed, "12");
-
-  double value = 1.0;
-  EXPECT_TRUE(ParseDouble(" 1.5e2x", value));
-  EXPECT_EQ(value, 150.0);
-  EXPECT_FALSE(ParseDouble("x1", value));
-  EXPECT_EQ(value, 150.0);
-  EXPECT_EQ(LeadingDouble("abc"), 0.0);
-  double three[3] = {};
-  EXPECT_EQ(ScanDoubles("1 2.5 -3 4", three, 3), 3);
-  EXPECT_EQ(three[2], -3.0);
-  EXPECT_EQ(ScanDoubles("1 x 3", three, 3), 1);
 }
 
 // Messages show text from files without control bytes or broken characters.
