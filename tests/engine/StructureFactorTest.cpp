@@ -8,6 +8,7 @@
 #include <cmath>
 #include <complex>
 #include <fstream>
+#include <functional>
 #include <gemmi/unitcell.hpp>
 #include <map>
 #include <sstream>
@@ -57,49 +58,46 @@ std::vector<Structure> ReadStructures(const std::string& file) {
   return structures;
 }
 
-// Runs the structure from 5 to endAngle degrees with this target on the bundled files.
-void RunOnBundledFiles(RunInput& input, const testing::TempDir& dir, double endAngle, int target,
-                       CalculationRun& run) {
-  input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), BRAXEL_DATA_DIR "/tabsg",
-                 BRAXEL_DATA_DIR "/fscat"};
-  input.profile = {0, 0, 0.0001, 10, 0.5, 0, 0.5, 5, endAngle, 0.02};
-  input.targetIndex = target;
-  std::string message;
-  ASSERT_TRUE(run.RunCalculation(input, message)) << message;
-}
-
-TEST(StructureFactorTest, FcalMatchesCctbx) {
-  std::vector<Structure> references = ReadStructures("reference_f.txt");
-  ASSERT_EQ(references.size(), 3u);
-  testing::TempDir dir;
-  for (Structure& reference : references) {
-    SCOPED_TRACE(reference.name);
-    CalculationRun run;
-    // The single line takes no anomalous terms, as the reference.
-    ASSERT_NO_FATAL_FAILURE(RunOnBundledFiles(reference.input, dir, 70, 7, run));
-    int compared = 0;
-    for (int i = run.firstReported - 1; i < run.lastReported; ++i) {
-      const Reflection& e = run.entries[i];
-      const auto found = reference.F.find({e.h, e.k, e.l});
-      ASSERT_NE(found, reference.F.end()) << e.h << " " << e.k << " " << e.l;
-      EXPECT_NEAR(e.fCalc, found->second, 1e-4 * std::max(found->second, 1.0))
-          << e.h << " " << e.k << " " << e.l;
-      ++compared;
-    }
-    EXPECT_GT(compared, 30);
-  }
-}
-
-TEST(StructureFactorTest, ListSummedPerSpacingEqualsTheSphere) {
-  std::vector<Structure> structures = ReadStructures("powder_structures.txt");
-  ASSERT_EQ(structures.size(), 25u);
+// Runs every structure of the file from 5 to endAngle degrees with this target on the bundled
+// files, and hands each run to check.
+void ForEachRun(const std::string& file, std::size_t count, double endAngle, int target,
+                const std::function<void(const Structure&, const CalculationRun&)>& check) {
+  std::vector<Structure> structures = ReadStructures(file);
+  ASSERT_EQ(structures.size(), count);
   testing::TempDir dir;
   for (Structure& s : structures) {
     SCOPED_TRACE(s.name);
+    s.input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), BRAXEL_DATA_DIR "/tabsg",
+                     BRAXEL_DATA_DIR "/fscat"};
+    s.input.profile = {0, 0, 0.0001, 10, 0.5, 0, 0.5, 5, endAngle, 0.02};
+    s.input.targetIndex = target;
     CalculationRun run;
-    // Cu: the anomalous terms break Friedel's law where they can.
-    ASSERT_NO_FATAL_FAILURE(RunOnBundledFiles(s.input, dir, 75, 4, run));
+    std::string message;
+    ASSERT_TRUE(run.RunCalculation(s.input, message)) << message;
+    check(s, run);
+  }
+}
 
+// The single line takes no anomalous terms, as the reference.
+TEST(StructureFactorTest, FcalMatchesCctbx) {
+  ForEachRun("reference_f.txt", 3, 70, 7,
+             [](const Structure& reference, const CalculationRun& run) {
+               int compared = 0;
+               for (int i = run.firstReported - 1; i < run.lastReported; ++i) {
+                 const Reflection& e = run.entries[i];
+                 const auto found = reference.F.find({e.h, e.k, e.l});
+                 ASSERT_NE(found, reference.F.end()) << e.h << " " << e.k << " " << e.l;
+                 EXPECT_NEAR(e.fCalc, found->second, 1e-4 * std::max(found->second, 1.0))
+                     << e.h << " " << e.k << " " << e.l;
+                 ++compared;
+               }
+               EXPECT_GT(compared, 30);
+             });
+}
+
+// Cu: the anomalous terms break Friedel's law where they can.
+TEST(StructureFactorTest, ListSummedPerSpacingEqualsTheSphere) {
+  ForEachRun("powder_structures.txt", 25, 75, 4, [](const Structure& s, const CalculationRun& run) {
     const Cell& c = s.input.cell;
     const gemmi::UnitCell cell(c.a, c.b, c.c, c.alpha, c.beta, c.gamma);
     const auto spacing = [&](int h, int k, int l) { return cell.calculate_d({{h, k, l}}); };
@@ -155,7 +153,7 @@ TEST(StructureFactorTest, ListSummedPerSpacingEqualsTheSphere) {
         EXPECT_EQ(sphere.count(d), 1u) << "extra d = " << d * 1e-6;
       }
     }
-  }
+  });
 }
 
 }  // namespace
