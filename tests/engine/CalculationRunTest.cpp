@@ -22,8 +22,9 @@ using testing::WriteFile;
 class CalculationRunTest : public ::testing::Test {
  protected:
   CalculationRunTest() {
-    input = testing::NaClRunInput(dir, {0, 0, 0.0001, 0, 0.5, 0, 0, 10, 90, 0.02},
-                                  testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}));
+    input = testing::NaClRunInput(dir, {0, 0, 0.0001, 10, 0.5, 0, 0.5, 10, 90, 0.02},
+                                  testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
+                                      testing::TableRecord(2, 1, 1, 7, "P -1", {}, {"x,y,z"}));
   }
 
   // Runs and expects failure with exactly this message, which the report then holds alone; no
@@ -38,9 +39,43 @@ class CalculationRunTest : public ::testing::Test {
     EXPECT_FALSE(std::filesystem::exists(input.files.patternPath)) << message;
   }
 
+  // The report of a run from start to 50 degrees.
+  std::string Report(double start = 20.0) {
+    input.profile.twoThetaStart = start;
+    input.profile.twoThetaEnd = 50.0;
+    CalculationRun run;
+    std::string message;
+    EXPECT_TRUE(run.RunCalculation(input, message)) << message;
+    return ReadFile(input.files.reportPath);
+  }
+
+  // The reflection rows and the closing line.
+  std::string Rows(double start) {
+    const std::string report = Report(start);
+    return report.substr(report.rfind("-\n") + 2);
+  }
+
   TempDir dir;
   RunInput input;
 };
+
+// tests/data/NaCl.out was written by tools/gen_nacl_report.py from textbook formulas.
+TEST_F(CalculationRunTest, SodiumChlorideReportMatchesTheHandCalculation) {
+  EXPECT_EQ(Report(), ReadFile(BRAXEL_TEST_DATA_DIR "/NaCl.out"));
+}
+
+// Rows are numbered from the first entry of the range; an empty range closes the list at once.
+TEST_F(CalculationRunTest, EmptyRangeAndFirstRowNumber) {
+  EXPECT_EQ(Rows(28.0).substr(0, 6), "     3");  // above 1 1 1 and its Ka2 line
+  EXPECT_EQ(Rows(49.0), " " + std::string(64, '=') + "\n");
+}
+
+TEST_F(CalculationRunTest, OddCentrosymmetricFlagPrintsNoLine) {
+  input.sgNumber = 2;
+  const std::string report = Report();
+  EXPECT_EQ(report.find("    Centrosymmetric"), std::string::npos);
+  EXPECT_NE(report.find("\n    General sites   =  1\n"), std::string::npos);
+}
 
 TEST_F(CalculationRunTest, ReportedRangeExcludesTheStartAndIncludesTheEnd) {
   CalculationRun first;

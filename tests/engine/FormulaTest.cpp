@@ -2,57 +2,10 @@
 
 #include <vector>
 
-#include "engine/CalculationRun.h"
 #include "engine/Formula.h"
-#include "support/NaClRun.h"
-#include "support/TableText.h"
-#include "support/TestFiles.h"
 
 namespace braxel {
 namespace {
-
-using testing::ReadFile;
-
-class ReportTest : public ::testing::Test {
- protected:
-  ReportTest() {
-    input = testing::NaClRunInput(dir, {0, 0, 0.0001, 10, 0.5, 0, 0.5, 20, 50, 0.02},
-                                  testing::TableRecord(2, 1, 1, 7, "P -1", {}, {"x,y,z"}));
-  }
-  std::string Report() {
-    CalculationRun run;
-    std::string message;
-    EXPECT_TRUE(run.RunCalculation(input, message)) << message;
-    return ReadFile(input.files.reportPath);
-  }
-  // The reflection rows and the closing line.
-  std::string Rows() {
-    const std::string report = Report();
-    return report.substr(report.rfind("-\n") + 2);
-  }
-  testing::TempDir dir;
-  RunInput input;
-};
-
-// tests/data/NaCl.out was written by tools/gen_nacl_report.py from textbook formulas.
-TEST_F(ReportTest, SodiumChlorideReportMatchesTheHandCalculation) {
-  EXPECT_EQ(Report(), ReadFile(BRAXEL_TEST_DATA_DIR "/NaCl.out"));
-}
-
-// Rows are numbered from the first entry of the range; an empty range closes the list at once.
-TEST_F(ReportTest, EmptyRangeAndFirstRowNumber) {
-  input.profile.twoThetaStart = 28.0;  // above 1 1 1 and its Ka2 line
-  EXPECT_EQ(Rows().substr(0, 6), "     3");
-  input.profile.twoThetaStart = 49.0;
-  EXPECT_EQ(Rows(), " " + std::string(64, '=') + "\n");
-}
-
-TEST_F(ReportTest, OddCentrosymmetricFlagPrintsNoLine) {
-  input.sgNumber = 2;
-  const std::string report = Report();
-  EXPECT_EQ(report.find("    Centrosymmetric"), std::string::npos);
-  EXPECT_NE(report.find("\n    General sites   =  1\n"), std::string::npos);
-}
 
 // Counts per element reduced by their common divisor into the formula, Z the divisor; the
 // density of NaCl is 233.7712 g/mol in 179.4252 A^3 with Avogadro's 6.02214076e23.
