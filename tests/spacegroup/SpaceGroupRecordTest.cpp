@@ -14,32 +14,9 @@ using testing::WriteFile;
 
 const std::string kTriclinic = TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"});
 
-// Records are skipped by their code counts, the first match is taken, and the condition line
-// holds two columns per class.
-TEST(SpaceGroupRecordTest, ReadsTheFirstMatchingRecord) {
-  TempDir dir;
-  WriteFile(dir.File("tabsg"),
-            kTriclinic + "229 14 15  1  2   P 21/c\n 0 0 0 0 3 013\nx,y,z\n-x,y+1/2,-z+1/2\n" +
-                TableRecord(229, 14, 3, 1, "second", {}, {"x,y,z"}) + "  2  1  1  1  1\n 0\nx\n");
-  SpaceGroupRecord record;
-  std::string message;
-  ASSERT_EQ(ReadSpaceGroupRecord(dir.File("tabsg"), 229, 14, record, message), 0);
-  EXPECT_EQ(record.number, 229);
-  EXPECT_EQ(record.setting, 14);
-  EXPECT_EQ(record.laueIndex, 15);
-  EXPECT_EQ(record.crystalSystemIndex, 7);
-  EXPECT_EQ(record.centrosymmetric, 1);
-  EXPECT_EQ(record.symbol, "P 21/c");
-  const int conditions[15] = {0, 0, 0, 0, 0, 3, 0, 13, 0, 0, 0, 0, 0, 0, 0};
-  for (int i = 1; i <= 14; ++i) EXPECT_EQ(record.conditionCodes[i], conditions[i]) << i;
-  EXPECT_EQ(record.symmetryCodes, (std::vector<std::string>{"x,y,z", "-x,y+1/2,-z+1/2"}));
-  EXPECT_EQ(message, "");
-  // A short header line has an empty symbol.
-  ASSERT_EQ(ReadSpaceGroupRecord(dir.File("tabsg"), 2, 1, record, message), 0);
-  EXPECT_EQ(record.symbol, "");
-}
-
-// Every failure of the search, with the message the run and the look-up of the symbol give.
+// Every failure of the search, with the message the run and the look-up of the symbol give. The
+// records found, with their two-column conditions, are checked on every record of the bundled
+// table (BundledTableTest).
 TEST(SpaceGroupRecordTest, FailureRows) {
   TempDir dir;
   std::string manyRecords;
