@@ -106,11 +106,6 @@ TEST_F(CalculationRunTest, ReflectionsBeyondTheRangeNeitherCountNorFail) {
   std::string message;
   ASSERT_TRUE(run.RunCalculation(input, message)) << message;
   // That each reflection of the sphere is listed once is checked by the powder sums.
-  int listed = 0;
-  for (int i = run.firstReported - 1; i < run.lastReported; ++i) {
-    if (run.entries[i].code == 1) ++listed;
-  }
-  EXPECT_LT(listed, 3000);
   EXPECT_GT(run.generatedCount, 3000);
 
   // U < 0 gives no width near 180 degrees, but the entries within the range have one.

@@ -67,7 +67,6 @@ TEST(ReadTextFileTest, TextFileBytesReadBackAsTheText) {
     EXPECT_EQ(ReadTextFile(dir.File("t"), read), P::kNone);
     EXPECT_EQ(read, text);
   }
-  EXPECT_EQ(TextFileBytes("plain"), "plain");
 }
 
 // Lines come whole whatever their length, with their line break; a keyword is sought from the
