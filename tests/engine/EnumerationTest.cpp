@@ -1,203 +1,94 @@
+// Point groups, reflection classes, conditions, index limits and the capacity of the walk. The
+// walk's forms, multiplicities and absences are checked on every record of the bundled table
+// in tests/spacegroup/BundledTableTest.cpp.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
+#include "engine/Classification.h"
 #include "engine/Enumeration.h"
-#include "support/TableText.h"
+#include "engine/SymmetryCodes.h"
 
 namespace braxel {
 namespace {
 
-TEST(IndexLimitsTest, FollowTheEdgesAndTheEndOfTheRange) {
-  // dmin = 1.540562 / (2 sin 45 degrees) = 1.0893.
-  const IndexLimits limits = ComputeIndexLimits(5, 6, 7, 90, 3, 1, 5, 1.540562);
-  EXPECT_EQ(limits.hmax, 4);
-  EXPECT_EQ(limits.kmax, 5);
-  EXPECT_EQ(limits.lmax, 6);
-  EXPECT_EQ(limits.hmin, 0);
-  EXPECT_EQ(limits.kmin, 0);
-  EXPECT_EQ(limits.lmin, 0);
+// Monoclinic settings choose the unique axis, trigonal ones the axes; settings a group lacks
+// are not classified.
+TEST(ClassificationTest, PointGroupByNumberAndSetting) {
+  const int cases[][3] = {{14, 1, 7},   {14, 4, 8},   {3, 1, 3},    {3, 2, 4},    {4, 1, 3},
+                          {4, 2, 4},    {9, 3, 5},    {9, 6, 6},    {155, 1, 24}, {155, 2, 26},
+                          {167, 2, 32}, {146, 2, 21}, {162, 1, 31}, {149, 1, 25}, {225, 2, 45},
+                          {3, 3, 0},    {14, 7, 0},   {166, 3, 0},  {0, 1, 0},    {231, 1, 0}};
+  for (const auto& [number, setting, index] : cases) {
+    EXPECT_EQ(ClassifyPointGroup(number, setting), index) << number << " " << setting;
+  }
 }
 
-TEST(IndexLimitsTest, SignsByCrystalSystemAndLaueClass) {
-  IndexLimits limits = ComputeIndexLimits(5, 6, 7, 90, 1, 0, 1, 1.540562);
-  EXPECT_EQ(limits.hmin, -4);
-  EXPECT_EQ(limits.kmin, -5);
-  EXPECT_EQ(limits.lmin, -6);
-  limits = ComputeIndexLimits(5, 6, 7, 90, 1, 1, 1, 1.540562);
-  EXPECT_EQ(limits.lmin, 0);
-  limits = ComputeIndexLimits(5, 6, 7, 90, 2, 1, 3, 1.540562);
-  EXPECT_EQ(limits.hmin, -4);
-  EXPECT_EQ(limits.kmin, 0);
-  EXPECT_EQ(limits.lmin, 0);
-  limits = ComputeIndexLimits(5, 6, 7, 90, 2, 1, 4, 1.540562);
-  EXPECT_EQ(limits.kmin, -5);
-  limits = ComputeIndexLimits(5, 6, 7, 90, 2, 1, 2, 1.540562);
-  EXPECT_EQ(limits.lmin, -6);
+// Which classes h k l falls in, and so the conditions of whole groups, are checked against
+// gemmi's absences on every bundled record.
+TEST(ConditionTest, ConditionsFollowTheirText) {
+  // h k l, condition code, and whether the condition holds.
+  const struct {
+    int h, k, l, code;
+    bool holds;
+  } cases[] = {{1, 0, 0, 13, false}, {1, 1, 0, 13, true},  {1, 1, 1, 7, true},
+               {2, 0, 0, 7, true},   {1, 1, 0, 7, false},  {3, 2, 1, 21, true},
+               {2, 2, 1, 21, true},  {2, 1, 1, 21, true},  {1, 2, 0, 21, false},
+               {-4, 0, 0, 16, true}, {-3, 0, 0, 1, false}, {1, 0, 2, 11, true},
+               {1, 0, 1, 11, false}, {1, 1, 1, 14, false}, {1, 0, 1, 14, true},
+               {1, 1, 0, 15, true},  {2, 2, 2, 29, false}, {2, 2, 2, -1, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(TestCondition(c.h, c.k, c.l, c.code), c.holds ? 0 : -1)
+        << c.h << c.k << c.l << " " << ConditionText(c.code);
+  }
 }
 
-TEST(IndexLimitsTest, AbsurdCellsGiveDefinedLimits) {
-  const IndexLimits limits = ComputeIndexLimits(1e300, 6, 7, 90, 3, 1, 5, 1.540562);
-  EXPECT_EQ(limits.hmax, 1000000);
-  const IndexLimits negative = ComputeIndexLimits(-5, 6, 7, 90, 3, 1, 5, 1.540562);
-  EXPECT_EQ(negative.hmax, -4);
-}
-
-TEST(ConditionTest, TestsFollowTheTable) {
-  EXPECT_EQ(TestCondition(1, 0, 0, 13), -1);
-  EXPECT_EQ(TestCondition(1, 1, 0, 13), 0);
-  EXPECT_EQ(TestCondition(1, 1, 1, 7), 0);
-  EXPECT_EQ(TestCondition(2, 0, 0, 7), 0);
-  EXPECT_EQ(TestCondition(1, 1, 0, 7), -1);
-  EXPECT_EQ(TestCondition(3, 2, 1, 21), 0);
-  EXPECT_EQ(TestCondition(1, 2, 0, 21), -1);
-  EXPECT_EQ(TestCondition(-4, 0, 0, 16), 0);
-  EXPECT_EQ(TestCondition(-3, 0, 0, 1), -1);
-  EXPECT_EQ(TestCondition(1, 0, 2, 11), 0);  // 2h + l
-  EXPECT_EQ(TestCondition(1, 0, 1, 11), -1);
-  EXPECT_EQ(TestCondition(1, 1, 1, 14), -1);
-  EXPECT_EQ(TestCondition(1, 0, 1, 14), 0);
-  EXPECT_EQ(TestCondition(1, 1, 0, 15), 0);
-  EXPECT_EQ(TestCondition(2, 2, 2, 29), -1);
-  EXPECT_EQ(TestCondition(2, 2, 2, -1), -1);
-  EXPECT_STREQ(ConditionText(11), "2h+1=2n");
-  EXPECT_STREQ(ConditionText(21), "|h|>=|k|>=|l|");
-  EXPECT_STREQ(ConditionText(28), "h=2n,l=2n");
-  EXPECT_STREQ(ConditionText(29), "");
-}
-
-TEST(ReflectionClassTest, PatternsOverlapAsNamed) {
-  const auto classes = [](int h, int k, int l) {
-    std::vector<int> matched;
-    for (int cls = 1; cls <= 14; ++cls) {
-      if (MatchesClass(h, k, l, cls)) matched.push_back(cls);
-    }
-    return matched;
+// dmin = 1.540562 / (2 sin 45 degrees) = 1.0893: limits follow the edges, signed by crystal
+// system and Laue class; absurd cells give defined limits.
+TEST(IndexLimitsTest, FollowTheEdgesAndTheSymmetry) {
+  const struct {
+    double a;
+    int system, centrosymmetric, laue;
+    IndexLimits limits;
+  } cases[] = {
+      {5, 3, 1, 5, {0, 4, 0, 5, 0, 6}},           {5, 1, 0, 1, {-4, 4, -5, 5, -6, 6}},
+      {5, 1, 1, 1, {-4, 4, -5, 5, 0, 6}},         {5, 2, 1, 3, {-4, 4, 0, 5, 0, 6}},
+      {5, 2, 1, 4, {0, 4, -5, 5, 0, 6}},          {5, 2, 1, 2, {0, 4, 0, 5, -6, 6}},
+      {1e300, 3, 1, 5, {0, 1000000, 0, 5, 0, 6}}, {-5, 3, 1, 5, {0, -4, 0, 5, 0, 6}},
   };
-  EXPECT_EQ(classes(2, 2, 2), (std::vector<int>{7, 10, 12, 13, 14}));
-  EXPECT_EQ(classes(0, 0, 3), (std::vector<int>{1}));
-  EXPECT_EQ(classes(0, 2, 2), (std::vector<int>{8}));
-  EXPECT_EQ(classes(0, 2, -2), (std::vector<int>{3}));
-  EXPECT_EQ(classes(2, 0, 2), (std::vector<int>{5, 11}));
-  EXPECT_EQ(classes(1, 1, 0), (std::vector<int>{6, 9}));
-  EXPECT_EQ(classes(0, 0, 0), (std::vector<int>{}));
-  EXPECT_STREQ(ReflectionClassName(1), "00l");
-  EXPECT_STREQ(ReflectionClassName(14), "hhh");
-}
-
-// The rotations of point group 23; with the inversion they make m-3.
-const std::vector<std::string> kRotationsOf23 = {"x,y,z", "-x,-y,z", "-x,y,-z", "x,-y,-z",
-                                                 "z,x,y", "z,-x,-y", "-z,-x,y", "-z,x,-y",
-                                                 "y,z,x", "-y,z,-x", "y,-z,-x", "-y,-z,x"};
-
-class EnumerationTest : public ::testing::Test {
- protected:
-  int Enumerate(const IndexLimits& limits, const std::vector<std::string>& codes,
-                int centrosymmetric, int general, int laueIndex, int settingNumber = 1) {
-    count = -1;
-    int operationCount = 0;
+  const auto fields = [](const IndexLimits& x) {
+    return std::array{x.hmin, x.hmax, x.kmin, x.kmax, x.lmin, x.lmax};
+  };
+  for (const auto& c : cases) {
     EXPECT_EQ(
-        BuildOperations(codes, 0, centrosymmetric, general, operations, operationCount, message),
-        0);
-    const int result = EnumerateReflections(
-        limits, std::span(operations.data(), static_cast<std::size_t>(operationCount)),
-        settingNumber, laueIndex, kMaxGeneratedReflections, entries, message);
-    count = static_cast<int>(entries.size());
-    return result;
+        fields(ComputeIndexLimits(c.a, 6, 7, 90, c.system, c.centrosymmetric, c.laue, 1.540562)),
+        fields(c.limits))
+        << c.a << " laue " << c.laue;
   }
-  const Reflection* Listed(int h, int k, int l) const {
-    for (int i = 0; i < count; ++i) {
-      if (entries[i].h == h && entries[i].k == k && entries[i].l == l) return &entries[i];
-    }
-    return nullptr;
-  }
-  std::array<SymmetryOperation, kMaxOperations> operations;
-  std::vector<Reflection> entries;
-  int count = 0;
+}
+
+// 3000 forms fit, one more does not, and a box far beyond is refused before it is walked.
+TEST(EnumerationTest, CapacityIsThreeThousandForms) {
+  SymmetryOperation identity;
+  ASSERT_TRUE(ParseSymmetryCode("x,y,z", identity));
+  std::vector<Reflection> forms;
   std::string message;
-};
-
-TEST_F(EnumerationTest, CubicFormsKeepTheRestrictedMemberInWalkOrder) {
-  ASSERT_EQ(Enumerate({0, 2, 0, 2, 0, 2}, testing::RotationsOf432(), 1, 0, 15), 0);
-  // h >= k >= l >= 0 picks one member of each form: 1 0 0, not 0 1 0 or 0 0 -1.
-  ASSERT_EQ(count, 9);
-  EXPECT_TRUE(Listed(1, 0, 0));
-  EXPECT_FALSE(Listed(0, 1, 0));
-  EXPECT_FALSE(Listed(0, 0, -1));
-  EXPECT_EQ(entries[0].h + entries[0].k + entries[0].l, 6);  // 2 2 2 first
-  EXPECT_EQ(entries[count - 1].h, 1);
-  EXPECT_EQ(Listed(2, 2, 2)->multiplicity, 8);
-  EXPECT_EQ(Listed(2, 1, 0)->multiplicity, 24);
-  EXPECT_EQ(Listed(2, 1, 1)->multiplicity, 24);
-  EXPECT_EQ(Listed(1, 0, 0)->multiplicity, 6);
-  for (int i = 0; i < count; ++i) EXPECT_EQ(entries[i].generated, i);
-}
-
-TEST_F(EnumerationTest, BothFormsOfTheTetartoidClassesAreListed) {
-  // In m-3, {2 1 0} and {1 2 0} have one d and are not equivalent.
-  ASSERT_EQ(Enumerate({0, 2, 0, 2, 0, 2}, kRotationsOf23, 1, 0, 14), 0);
-  ASSERT_NE(Listed(2, 1, 0), nullptr);
-  EXPECT_EQ(Listed(2, 1, 0)->multiplicity, 12);
-  int forms = 0;
-  for (int i = 0; i < count; ++i) {
-    const Reflection& e = entries[i];
-    if (e.h * e.h + e.k * e.k + e.l * e.l == 5) ++forms;
-  }
-  EXPECT_EQ(forms, 2);
-}
-
-TEST_F(EnumerationTest, MultiplicityIsTheSizeOfTheFormUnderTheLaueClass) {
-  // P 21 (unique axis b): Laue class 2/m, so h k l counts 4 and h 0 l or 0 k 0 two.
-  ASSERT_EQ(Enumerate({-2, 2, 0, 2, 0, 2}, {"x,y,z", "-x,y+1/2,-z"}, 0, 0, 3), 0);
-  EXPECT_EQ(Listed(1, 1, 1) ? Listed(1, 1, 1)->multiplicity : 0, 4);
-  const Reflection* h0l = Listed(1, 0, 1) ? Listed(1, 0, 1) : Listed(-1, 0, -1);
-  ASSERT_NE(h0l, nullptr);
-  EXPECT_EQ(h0l->multiplicity, 2);
-  // The screw axis removes 0 k 0 with k odd.
-  EXPECT_EQ(Listed(0, 1, 0), nullptr);
-  EXPECT_EQ(Listed(0, -1, 0), nullptr);
-  ASSERT_NE(Listed(0, 2, 0), nullptr);
-  EXPECT_EQ(Listed(0, 2, 0)->multiplicity, 2);
-}
-
-TEST_F(EnumerationTest, CentringRemovesReflectionsOfEveryClass) {
-  ASSERT_EQ(Enumerate({0, 2, 0, 2, 0, 2}, testing::RotationsOf432(), 1, 13, 15), 0);
-  EXPECT_FALSE(Listed(1, 0, 0));
-  EXPECT_TRUE(Listed(1, 1, 0));
-  EXPECT_TRUE(Listed(2, 1, 1));
-  EXPECT_FALSE(Listed(1, 1, 1));
-}
-
-TEST(AbsenceTest, FollowsTheOperations) {
-  std::array<SymmetryOperation, kMaxOperations> ops;
-  int count = 0;
-  std::string message;
-  ASSERT_EQ(BuildOperations({"x,y,z", "-x+1/2,y+1/2,-z"}, 0, 1, 0, ops, count, message), 0);
-  const std::span<const SymmetryOperation> list(ops.data(), static_cast<std::size_t>(count));
-  EXPECT_TRUE(IsSystematicallyAbsent(0, 1, 0, list));
-  EXPECT_FALSE(IsSystematicallyAbsent(0, 2, 0, list));
-  // The inverted copy is a glide x+1/2,-y+1/2,z: h 0 l needs h even.
-  EXPECT_TRUE(IsSystematicallyAbsent(1, 0, 0, list));
-  EXPECT_TRUE(IsSystematicallyAbsent(1, 0, 1, list));
-  EXPECT_FALSE(IsSystematicallyAbsent(2, 0, 1, list));
-  EXPECT_FALSE(IsSystematicallyAbsent(1, 1, 1, list));
-  ASSERT_EQ(BuildOperations({"x,y,z"}, 0, 0, 14, ops, count, message), 0);
-  const std::span<const SymmetryOperation> rhombohedral(ops.data(), 3);
-  EXPECT_FALSE(IsSystematicallyAbsent(1, 0, 1, rhombohedral));  // -h + k + l = 0
-  EXPECT_FALSE(IsSystematicallyAbsent(1, 1, 0, rhombohedral));
-  EXPECT_TRUE(IsSystematicallyAbsent(1, 0, 0, rhombohedral));
-}
-
-TEST_F(EnumerationTest, CapacityIsThreeThousandReflections) {
-  ASSERT_EQ(Enumerate({-3000, 3000, 0, 0, 0, 0}, {"x,y,z"}, 1, 0, 1), 0);
-  EXPECT_EQ(count, 3000);
-  EXPECT_EQ(Enumerate({-3001, 3001, 0, 0, 0, 0}, {"x,y,z"}, 1, 0, 1), -1);
-  EXPECT_EQ(message, "Number of reflections exceeds over 3000 !!!\nChange range, please.");
-}
-
-TEST_F(EnumerationTest, HugeBoxIsRefusedBeforeItIsWalked) {
-  EXPECT_EQ(Enumerate({0, 1000000, 0, 1000000, 0, 1000000}, {"x,y,z"}, 1, 0, 1), -1);
-  EXPECT_EQ(message, "Number of reflections exceeds over 3000 !!!\nChange range, please.");
+  const std::string refused = "Number of reflections exceeds over 3000 !!!\nChange range, please.";
+  ASSERT_EQ(EnumerateReflections({-3001, 3001, 0, 0, 0, 0}, {&identity, 1}, 1, 1,
+                                 kMaxGeneratedReflections, forms, message),
+            -1);
+  EXPECT_EQ(message, refused);
+  ASSERT_EQ(EnumerateReflections({-3000, 3000, 0, 0, 0, 0}, {&identity, 1}, 1, 1,
+                                 kMaxGeneratedReflections, forms, message),
+            0);
+  EXPECT_EQ(forms.size(), 3000u);
+  for (int i = 0; i < 3000; ++i) EXPECT_EQ(forms[i].generated, i);
+  message.clear();
+  EXPECT_EQ(EnumerateReflections({0, 1000000, 0, 1000000, 0, 1000000}, {&identity, 1}, 1, 1,
+                                 kMaxGeneratedReflections, forms, message),
+            -1);
+  EXPECT_EQ(message, refused);
 }
 
 }  // namespace

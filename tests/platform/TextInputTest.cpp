@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <climits>
 #include <filesystem>
 
 #include "platform/TextInput.h"
@@ -11,57 +12,47 @@ namespace {
 
 using testing::TempDir;
 using testing::WriteFile;
+using P = TextFileProblem;
+using namespace std::string_literals;
 
-TEST(ReadTextFileTest, DecodesTextAndRefusesWhatIsNoTextFileAtOnce) {
+// Decoded text, or the problem and no text at all; files that are no text are refused at once.
+TEST(ReadTextFileTest, DecodesTextAndRefusesWhatIsNoTextFile) {
   TempDir dir;
-  using P = TextFileProblem;
-  const std::string utf16le("\xFF\xFEx\0y\0\n\0\xE9\0", 10);
-  const std::string bareUtf16le(
-      "1\0 \x00"
-      "2\0\n\0",
-      8);
-  const std::string utf16be("\xFE\xFF\0x\0y\xD8\x3D\xDE\x00", 10);
+  ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  WriteFile(dir.File("huge"), "");
+  std::filesystem::resize_file(dir.File("huge"), kMaxTextFileBytes + 1);
   const struct {
     const char* name;
-    std::string bytes;
+    std::string bytes;  // written to the file unless empty
     P problem;
     std::string text;
   } cases[] = {
       {"plain", "a\r\nb", P::kNone, "a\r\nb"},
-      {"bom8",
-       "\xEF\xBB\xBF"
-       "a b",
-       P::kNone, "a b"},
-      {"utf16le", utf16le, P::kNone, "xy\n\xC3\xA9"},
-      {"bare16", bareUtf16le, P::kNone, "1 2\n"},
-      {"utf16be", utf16be, P::kNone, "xy\xF0\x9F\x98\x80"},
-      {"odd16", std::string("\xFF\xFEx", 3), P::kNotText, ""},
-      {"binary",
-       std::string("ab\0\x01\x02"
-                   "cd",
-                   7),
-       P::kNotText, ""},
+      {"short", "abc", P::kNone, "abc"},
+      {"bom8", "\xEF\xBB\xBF a", P::kNone, " a"},
+      {"utf16le", "\xFF\xFEx\0y\0\n\0\xE9\0"s, P::kNone, "xy\n\xC3\xA9"},
+      {"bare16", "1\0 \0002\0\n\0"s, P::kNone, "1 2\n"},
+      {"utf16be", "\xFE\xFF\0x\0y\xD8\x3D\xDE\x00"s, P::kNone, "xy\xF0\x9F\x98\x80"},
+      {"odd16", "\xFF\xFEx", P::kNotText, ""},
+      {"cut16", "\xFF\xFEx\0\x3D\xD8"s, P::kNotText, ""},
+      {"binary", "ab\0\1cd"s, P::kNotText, ""},
+      {"fifo", "", P::kNotRegular, ""},
+      {"huge", "", P::kTooLarge, ""},
+      {"", "", P::kFolder, ""},
+      {"none", "", P::kMissing, ""},
+      {"plain/x", "", P::kMissing, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    WriteFile(dir.File(c.name), c.bytes);
+    if (!c.bytes.empty()) WriteFile(dir.File(c.name), c.bytes);
     std::string text = "stale";
     EXPECT_EQ(ReadTextFile(dir.File(c.name), text), c.problem);
     EXPECT_EQ(text, c.text);
   }
-  ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
-  std::filesystem::resize_file(dir.File("plain"), kMaxTextFileBytes + 1);
   std::string text;
-  EXPECT_EQ(ReadTextFile(dir.File("fifo"), text), P::kNotRegular);
   EXPECT_EQ(ReadTextFile("/dev/zero", text), P::kNotRegular);
-  EXPECT_EQ(ReadTextFile(dir.File("plain"), text), P::kTooLarge);
-  EXPECT_EQ(ReadTextFile(dir.Path().string(), text), P::kFolder);
-  EXPECT_EQ(ReadTextFile(dir.File("none"), text), P::kMissing);
-  EXPECT_EQ(ReadTextFile(dir.File("plain/x"), text), P::kMissing);
-  const LineReader folder(dir.Path().string());
-  EXPECT_FALSE(folder.IsOpen());
-  EXPECT_EQ(folder.OpenMessage("x not found !!!"),
-            dir.Path().string() + " is a folder, not a file !!!");
+  EXPECT_EQ(LineReader(dir.File("")).OpenMessage("-"),
+            dir.File("") + " is a folder, not a file !!!");
   EXPECT_EQ(LineReader(dir.File("none")).OpenMessage("x not found !!!"), "x not found !!!");
   EXPECT_EQ(LineReader(dir.File("binary")).OpenMessage("-"),
             dir.File("binary") + " is not a text file !!!");
@@ -70,122 +61,61 @@ TEST(ReadTextFileTest, DecodesTextAndRefusesWhatIsNoTextFileAtOnce) {
 // A text rewritten as it was read reads back the same, even when it begins like a mark.
 TEST(ReadTextFileTest, TextFileBytesReadBackAsTheText) {
   TempDir dir;
-  for (const std::string text : {"\xFE\xFF"
-                                 "ab\n",
-                                 "\xFF\xFE"
-                                 "ab",
-                                 "\xEF\xBB\xBF"
-                                 "x",
-                                 "plain"}) {
+  for (const std::string text : {"\xFE\xFFxy\n", "\xFF\xFExy", "\xEF\xBB\xBFx", "plain"}) {
     WriteFile(dir.File("t"), TextFileBytes(text));
     std::string read;
-    EXPECT_EQ(ReadTextFile(dir.File("t"), read), TextFileProblem::kNone);
+    EXPECT_EQ(ReadTextFile(dir.File("t"), read), P::kNone);
     EXPECT_EQ(read, text);
   }
-  EXPECT_EQ(TextFileBytes("plain"), "plain");
 }
 
-TEST(LineReaderTest, LinesComeWholeWhateverTheirLength) {
+// Lines come whole whatever their length, with their line break; a keyword is sought from the
+// start of a line, and the end of the file gives its message.
+TEST(LineReaderTest, LinesAndKeywords) {
   TempDir dir;
-  WriteFile(dir.File("f"), std::string(250, 'a') + "\nshort\nlast");
+  WriteFile(dir.File("f"), std::string(250, 'a') + "\n  Space group\r\nSpace groupX\nlast");
   LineReader reader(dir.File("f"));
-  std::string line;
+  std::string line, message;
   ASSERT_TRUE(reader.ReadLine(line));
   EXPECT_EQ(line, std::string(250, 'a') + "\n");
-  ASSERT_TRUE(reader.ReadLine(line));
-  EXPECT_EQ(line, "short\n");
-  ASSERT_TRUE(reader.ReadLine(line));
-  EXPECT_EQ(line, "last");
-  EXPECT_FALSE(reader.ReadLine(line));
-  reader.Rewind();
-  ASSERT_TRUE(reader.ReadLine(line));
-  EXPECT_EQ(line.size(), 251u);
-}
-
-TEST(LineReaderTest, MissingFileIsNotOpen) {
-  LineReader reader("/nonexistent/file");
-  std::string line = "old";
-  EXPECT_FALSE(reader.IsOpen());
-  EXPECT_FALSE(reader.ReadLine(line));
-}
-
-TEST(LineEndTest, OnlyTheLineBreakIsRemoved) {
-  EXPECT_EQ(WithoutLineEnd("x,y,z\n"), "x,y,z");
-  EXPECT_EQ(WithoutLineEnd("x,y,z\r\n"), "x,y,z");
-  // A last line without a line break keeps all its characters.
-  EXPECT_EQ(WithoutLineEnd("x,y,z"), "x,y,z");
-}
-
-TEST(SkipToKeywordTest, StopsAfterTheLineThatBeginsWithTheKeyword) {
-  TempDir dir;
-  WriteFile(dir.File("f"), "  Space group\nSpace groupX\nnext\n");
-  LineReader reader(dir.File("f"));
-  std::string line;
-  std::string message;
   ASSERT_EQ(SkipToKeyword(reader, "Space group", line, message), 0);
   EXPECT_EQ(line, "Space groupX\n");
   ASSERT_TRUE(reader.ReadLine(line));
-  EXPECT_EQ(line, "next\n");
-  EXPECT_EQ(message, "");
-}
-
-TEST(SkipToKeywordTest, EndOfFileGivesTheMessage) {
-  TempDir dir;
-  WriteFile(dir.File("f"), "space group\n");
-  LineReader reader(dir.File("f"));
-  std::string line;
-  std::string message;
+  EXPECT_EQ(line, "last");
+  EXPECT_FALSE(reader.ReadLine(line));
   EXPECT_EQ(SkipToKeyword(reader, "Space group", line, message), -1);
   EXPECT_EQ(message, "Space group not found !!!\n");
+  reader.Rewind();
+  ASSERT_TRUE(reader.ReadLine(line));
+  ASSERT_TRUE(reader.ReadLine(line));
+  EXPECT_EQ(WithoutLineEnd(line), "  Space group");
 }
 
-TEST(ScanTest, IntegersTakeTheLongestPrefix) {
-  int value = 7;
-  EXPECT_TRUE(ParseInt("  12abc", value));
-  EXPECT_EQ(value, 12);
-  EXPECT_TRUE(ParseInt("-3", value));
-  EXPECT_EQ(value, -3);
-  EXPECT_FALSE(ParseInt("abc", value));
-  EXPECT_EQ(value, -3);  // left as it was
-  EXPECT_FALSE(ParseInt("", value));
-  EXPECT_TRUE(ParseInt("99999999999999999999", value));
-  EXPECT_EQ(value, 2147483647);
-  EXPECT_EQ(LeadingInt("x12"), 0);
-  EXPECT_EQ(LeadingInt("4.5"), 4);
-}
-
-TEST(ScanTest, WidthLimitedFieldsSkipBlanksFirst) {
-  std::string_view cursor = "  1  1  1  0  1   P 1";
-  int values[5] = {};
-  for (int& value : values) ASSERT_TRUE(ScanInt(cursor, value, 3));
-  EXPECT_EQ(values[0] + values[1] + values[2] + values[4], 4);
-  EXPECT_EQ(values[3], 0);
-  std::string_view packed = "225 12";
-  int number = 0;
-  int setting = 0;
-  ASSERT_TRUE(ScanInt(packed, number, 3));
-  ASSERT_TRUE(ScanInt(packed, setting, 3));
-  EXPECT_EQ(number, 225);
-  EXPECT_EQ(setting, 12);
-}
-
-TEST(ScanTest, DoublesTakeTheLongestPrefix) {
-  double value = 1.0;
-  EXPECT_TRUE(ParseDouble(" 1.5e2x", value));
-  EXPECT_DOUBLE_EQ(value, 150.0);
-  EXPECT_FALSE(ParseDouble("x1", value));
-  EXPECT_DOUBLE_EQ(value, 150.0);
-  EXPECT_DOUBLE_EQ(LeadingDouble("abc"), 0.0);
-  double three[3] = {};
-  EXPECT_EQ(ScanDoubles("1 2.5 -3 4", three, 3), 3);
-  EXPECT_DOUBLE_EQ(three[2], -3.0);
-  EXPECT_EQ(ScanDoubles("1 x 3", three, 3), 1);
-}
-
-TEST(FormatTextTest, FillsTheFormat) {
-  EXPECT_EQ(FormatText("Number of species exceeds over %d !!!", 80),
-            "Number of species exceeds over 80 !!!");
-  EXPECT_EQ(FormatText("%s file not found !!!\n", "/a/b"), "/a/b file not found !!!\n");
+// The longest numeric prefix after blanks is taken; without one the value stays as it was.
+TEST(ScanTest, NumbersTakeTheLongestPrefix) {
+  const struct {
+    const char* text;
+    bool read;
+    int value;
+  } ints[] = {{"  12abc", true, 12},
+              {"-3", true, -3},
+              {"abc", false, 7},
+              {"", false, 7},
+              {"+", false, 7},
+              {"99999999999999999999", true, INT_MAX},
+              {"-99999999999", true, INT_MIN}};
+  for (const auto& c : ints) {
+    int value = 7;
+    EXPECT_EQ(ParseInt(c.text, value), c.read) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+  }
+  // Width-limited fields take at most the width (blank-separated ones are read on every record
+  // of the bundled table).
+  std::string_view packed = "22512";
+  int value = 0;
+  ASSERT_TRUE(ScanInt(packed, value, 3));
+  EXPECT_EQ(value, 225);
+  EXPECT_EQ(packed, "12");
 }
 
 // Messages show text from files without control bytes or broken characters.
@@ -193,7 +123,7 @@ TEST(PrintableTextTest, KeepsCharactersAndLineBreaksOnly) {
   const std::pair<std::string, std::string> cases[] = {
       {"a\tb\nc", "a\tb\nc"},
       {"line\r\n", "line\n"},
-      {std::string("N\0l\x1b[2J\x7f", 8), "N?l?[2J?"},
+      {"N\0l\x1b[2J\x7f"s, "N?l?[2J?"},
       {"Fe \xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "Fe \xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
       {"\xE9t\xE9", "?t?"},                         // Latin-1
       {"\xC2\x85\xC0\xAF\xED\xA0\x80", "???????"},  // C1 control, overlong, surrogate
