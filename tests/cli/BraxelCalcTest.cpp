@@ -1,7 +1,7 @@
 // The command-line tool as a script uses it: exit status, files and output.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -10,12 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/CrystalData.h"
-#include "engine/CalculationRun.h"
-#include "io/InpFile.h"
-#include "settings/SettingsFile.h"
 #include "support/CommandLine.h"
-#include "support/RecordingUserInterface.h"
 #include "support/TestFiles.h"
 
 namespace braxel {
@@ -26,58 +21,82 @@ using testing::ReadFile;
 using testing::RunBraxelCalc;
 using testing::TempDir;
 
-TEST(BraxelCalcTest, WritesWhatTheWindowsRunWrites) {
-  TempDir dir;
-  const CommandOutcome outcome =
-      RunBraxelCalc(dir, "--target Mo '" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
-  ASSERT_EQ(outcome.status, 0) << outcome.err;
-  EXPECT_EQ(outcome.err, testing::kBundledSettingsMessages);
-  EXPECT_EQ(outcome.out.rfind(" Genarated reflections:", 0), 0u);
-  EXPECT_TRUE(std::filesystem::exists(dir.File("Braxel.prf")));
-
-  // The same run through the libraries, as Calculate Profile makes it.
-  CrystalData data;
-  data.targetIndex = 5;  // Mo
-  testing::RecordingUserInterface ui;
-  ASSERT_TRUE(ReadInpFile(BRAXEL_EXAMPLES_DIR "/NaCl.inp", data, ui));
-  TempDir other;
-  FixedPaths fixed = MakeFixedPaths(other.Path().string(), BRAXEL_DATA_DIR);
-  const Settings settings = ReadSettings(fixed, ui);
-  CalculationRun run;
-  std::string message;
-  ASSERT_TRUE(
-      run.RunCalculation(MakeRunInput(data,
-                                      {settings.fixed.reportPath, settings.fixed.patternPath,
-                                       settings.external.tabsgPath, settings.external.fscatPath},
-                                      settings.profile),
-                         message));
-  EXPECT_EQ(ReadFile(dir.File("Braxel.out")), ReadFile(settings.fixed.reportPath));
-  EXPECT_EQ(ReadFile(dir.File("Braxel.prf")), ReadFile(settings.fixed.patternPath));
+// Whether the printed reflection list holds h k l as a Ka1 entry.
+bool Lists(const std::string& out, int h, int k, int l) {
+  std::istringstream lines(out);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream row(line);
+    int number = 0, rh = 0, rk = 0, rl = 0, code = 0;
+    if (row >> number >> rh >> rk >> rl >> code && code == 1 && rh == h && rk == k && rl == l) {
+      return true;
+    }
+  }
+  return false;
 }
 
-TEST(BraxelCalcTest, FailuresGoToStandardErrorWithStatusOne) {
+TEST(BraxelCalcTest, OptionsAndRefusals) {
   TempDir dir;
-  CommandOutcome outcome = RunBraxelCalc(dir, "missing.inp");
-  EXPECT_EQ(outcome.status, 1);
-  EXPECT_NE(outcome.err.find("missing.inp"), std::string::npos);
-  outcome = RunBraxelCalc(dir, "--target Zn x.inp");
-  EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.err, "Zn target not found !!!\n");
-  outcome = RunBraxelCalc(dir, "");
-  EXPECT_EQ(outcome.status, 1);
-  EXPECT_NE(outcome.err.find("usage: braxel-calc"), std::string::npos);
-  outcome = RunBraxelCalc(dir, "--help");
-  EXPECT_EQ(outcome.status, 0);
-  EXPECT_NE(outcome.out.find("--target"), std::string::npos);
-  for (const char* wrong : {"-j 0 x.inp", "-j two x.inp", "--format csv x.inp", "--out-dir"}) {
-    outcome = RunBraxelCalc(dir, wrong);
-    EXPECT_EQ(outcome.status, 1) << wrong;
-    EXPECT_NE(outcome.err.find("usage: braxel-calc"), std::string::npos) << wrong;
+  const std::string import = BRAXEL_TEST_DATA_DIR "/import/", usage = "usage: braxel-calc";
+  const std::string expo = "'" + import + "expo-two.out'", icsd = "'" + import + "icsd-three.txt'";
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string err, out;  // what each holds; "" for nothing
+  };
+  for (const Case& c : {
+           Case{"--help", 0, "", "--convert-setting N"},
+           Case{"--find-sg 'P 1 21/c 1'", 0, "", "14 1\n"},
+           Case{"--find-sg 'C 2 2 2'", 0, "", "21 1\n"},  // not C 2 2 21, which it begins
+           Case{"--find-sg 'X 9'", 1,
+                "space group name not found !!!\nSpace group number not found !!!\n", ""},
+           Case{"", 1, usage, ""},
+           Case{"-j 0 x.inp", 1, usage, ""},
+           Case{"-j two x.inp", 1, usage, ""},
+           Case{"--format csv x.inp", 1, usage, ""},
+           Case{"--out-dir", 1, usage, ""},
+           Case{"--target Zn x.inp", 1, "Zn target not found !!!\n", ""},
+           Case{"missing.inp", 1, "missing.inp file not found !!!\n", ""},
+           Case{"notes.dat", 1, "notes.dat is not a structure file this program reads !!!\n", ""},
+           Case{"--solution 3 " + expo, 1,
+                "Number must be from 1 to 2 !!!\n" + import + "expo-two.out\n", ""},
+           Case{"--entry 9 " + icsd, 1,
+                "Number must be from 1 to 3 !!!\n" + import + "icsd-three.txt\n", ""},
+           Case{"--convert-setting 7 " + expo, 1, "Setting 7 not available !!!\n", ""},
+           Case{"--convert-setting 1 '" BRAXEL_EXAMPLES_DIR "/rutile.inp'", 1,
+                "Space group 136 has no axis settings !!!\n", ""},
+       }) {
+    const CommandOutcome outcome = RunBraxelCalc(dir, c.arguments);
+    EXPECT_EQ(outcome.status, c.status) << c.arguments;
+    EXPECT_EQ(outcome.err.empty(), c.err.empty()) << c.arguments << ": " << outcome.err;
+    EXPECT_NE(outcome.err.find(c.err), std::string::npos) << c.arguments << ": " << outcome.err;
+    EXPECT_EQ(outcome.out.empty(), c.out.empty()) << c.arguments;
+    EXPECT_NE(outcome.out.find(c.out), std::string::npos) << c.arguments;
   }
-  testing::WriteFile(dir.File("Braxel.ini"), "editor = x\n");
-  outcome = RunBraxelCalc(dir, "'" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
+  // The first entry or solution unless one is given.
+  EXPECT_NE(RunBraxelCalc(dir, expo).out, RunBraxelCalc(dir, "--solution 2 " + expo).out);
+  EXPECT_TRUE(Lists(RunBraxelCalc(dir, icsd).out, 2, 0, 0));                  // NaCl
+  EXPECT_FALSE(Lists(RunBraxelCalc(dir, "--entry 3 " + icsd).out, 2, 0, 0));  // corundum
+  testing::WriteFile(dir.File("Braxel.ini"), "editor = x\n");                 // no tables
+  const CommandOutcome outcome = RunBraxelCalc(dir, "'" BRAXEL_EXAMPLES_DIR "/NaCl.inp'");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("not found !!!"), std::string::npos);
+}
+
+// --convert-setting takes P 21/c with unique axis c to unique axis b, as the file in those axes.
+TEST(BraxelCalcTest, ConvertsTheSettingBeforeTheCalculation) {
+  TempDir dir;
+  testing::WriteFile(dir.File("c.inp"),
+                     "unique axis c\n14 4\n7 5 6 90 90 100\nFe1/Fe3+ 1 0.3 0.1 0.2 0.5\n"
+                     "O1/O2- 1 0.7 0.45 0.05 0.8\n");
+  testing::WriteFile(dir.File("b.inp"),
+                     "unique axis b\n14 1\n5 6 7 90 100 90\nFe1/Fe3+ 1 0.1 0.2 0.3 0.5\n"
+                     "O1/O2- 1 0.45 0.05 0.7 0.8\n");
+  const CommandOutcome converted = RunBraxelCalc(dir, "--convert-setting 1 c.inp");
+  ASSERT_EQ(converted.status, 0) << converted.err;
+  EXPECT_EQ(converted.err, testing::kBundledSettingsMessages);
+  EXPECT_EQ(converted.out, RunBraxelCalc(dir, "b.inp").out);
+  EXPECT_TRUE(Lists(converted.out, 1, 0, 0));
 }
 
 // A batch writes NAME.out and NAME.prf per file as a single run writes Braxel.out and Braxel.prf,
@@ -128,18 +147,12 @@ TEST(BraxelCalcTest, TabSeparatedListsFollowTheReports) {
   std::string line;
   std::getline(lines, line);
   EXPECT_EQ(line, "file\tNo.\th\tk\tl\tcode\t2Th(deg)\td(A)\t|Fcal|\tIcal\tmult");
-  std::map<std::string, std::string> rows;  // per file, its rows as the report lays them out
+  std::map<std::string, std::string> rows;  // per file, the words of its rows
   while (std::getline(lines, line)) {
     const std::size_t tab = line.find('\t');
-    std::istringstream fields(line.substr(tab + 1));
-    std::string field, row;
-    int columns = 0;
-    while (std::getline(fields, field, '\t')) {
-      row += (columns == 5 ? "  " : " ") + field;
-      ++columns;
-    }
-    EXPECT_EQ(columns, 10) << line;
-    rows[line.substr(0, tab)] += row + "\n";
+    std::replace(line.begin(), line.end(), '\t', ' ');
+    EXPECT_EQ(std::count(line.begin(), line.end(), ' '), 10) << line;
+    rows[line.substr(0, tab)] += line.substr(tab) + "\n";
   }
   ASSERT_EQ(rows.size(), 2u);
   for (const char* name : {"NaCl", "quartz"}) {
@@ -150,7 +163,7 @@ TEST(BraxelCalcTest, TabSeparatedListsFollowTheReports) {
       std::istringstream fields(line);
       std::string field, row;
       int columns = 0;
-      while (fields >> field) row += (columns++ == 5 ? "  " : " ") + field;
+      for (; fields >> field; ++columns) row += " " + field;
       if (inList && columns == 10) listed += row + "\n";
       inList = inList || line.find("No.   h") != std::string::npos;
     }

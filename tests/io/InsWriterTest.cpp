@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,15 +45,6 @@ const std::string kRutileIns =
     "O1    1.00000    0.30478    0.30478    0.00000    0.60000\n"
     "}\n";
 
-TEST(InsWriterTest, TheFileHoldsTheFourPartsOfTheSubset) {
-  EXPECT_EQ(InsFileText(Rutile()), kRutileIns);
-  CrystalData empty;
-  EXPECT_EQ(InsFileText(empty),
-            "VNS1 = 'A-0-0'\n"
-            "CELLQ     0.00000    0.00000    0.00000    0.00000    0.00000    0.00000\n"
-            "}\n");
-}
-
 class ShowStructureTest : public ::testing::Test {
  protected:
   ShowStructureTest() {
@@ -78,52 +70,37 @@ TEST_F(ShowStructureTest, WritesTempInsAndStartsTheViewerFromItsFolder) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(ShowStructureTest, AnEmptySpaceGroupBoxWritesAndStartsNothing) {
+// An empty space-group box writes nothing; without a viewer the file's place is shown; a file
+// that cannot be written or a label the viewer could not read keeps the old file. None starts a
+// program.
+TEST_F(ShowStructureTest, CommandsThatStartNoViewer) {
   OnShowStructure("   ", Rutile(), settings, "", system, ui);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Data not input !!!"});
   EXPECT_FALSE(fs::exists(start.File("temp.ins")));
-  EXPECT_TRUE(system.launched.empty());
-}
-
-TEST_F(ShowStructureTest, WithoutAViewerTheFileIsWrittenAndItsPlaceShown) {
   settings.external.kristallonPath.clear();
   OnShowStructure("136", Rutile(), settings, "", system, ui);
   EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
-  EXPECT_EQ(ui.messages,
-            std::vector<std::string>{"Kristallon path not found, the structure is in " +
-                                     start.File("temp.ins") + " !!!"});
-  EXPECT_TRUE(system.launched.empty());
-  EXPECT_EQ(system.currentDirectory, "/start");
-}
-
-TEST_F(ShowStructureTest, AFileThatCannotBeWrittenStopsTheCommand) {
-  // A folder in the file's place: the new file cannot take it over.
-  fs::create_directory(start.File("temp.ins"));
-  OnShowStructure("136", Rutile(), settings, "", system, ui);
-  EXPECT_EQ(ui.messages,
-            std::vector<std::string>{start.File("temp.ins") + " file cannot be created !!!"});
-  EXPECT_TRUE(fs::is_directory(start.File("temp.ins")));
-  EXPECT_FALSE(fs::exists(start.File("temp.ins.part")));
-  EXPECT_TRUE(system.launched.empty());
-  EXPECT_EQ(system.currentDirectory, "/start");
-
-  settings.fixed = MakeFixedPaths(start.File("no such folder"), "");
-  ui.messages.clear();
-  OnShowStructure("136", Rutile(), settings, "", system, ui);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{settings.fixed.structureTempPath +
-                                                  " file cannot be created !!!"});
-  EXPECT_TRUE(system.launched.empty());
-}
-
-TEST_F(ShowStructureTest, ALabelTheViewerCouldNotReadKeepsTheOldFile) {
-  WriteFile(settings.fixed.structureTempPath, "old");
+  settings.external.kristallonPath = "/view3d/Kristallon";
   CrystalData data = Rutile();
   data.atomLabels[1] = "O 1";
   OnShowStructure("136", data, settings, "", system, ui);
+  EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
+  // A folder in the file's place: the new file cannot take it over.
+  fs::remove(start.File("temp.ins"));
+  fs::create_directory(start.File("temp.ins"));
+  OnShowStructure("136", Rutile(), settings, "", system, ui);
+  EXPECT_TRUE(fs::is_directory(start.File("temp.ins")));
+  settings.fixed = MakeFixedPaths(start.File("no such folder"), "");
+  OnShowStructure("136", Rutile(), settings, "", system, ui);
   EXPECT_EQ(ui.messages,
-            std::vector<std::string>{"Atom 2 label \"O 1\" must be one word without blanks !!!"});
-  EXPECT_EQ(ReadFile(settings.fixed.structureTempPath), "old");
+            (std::vector<std::string>{
+                "Data not input !!!",
+                "Kristallon path not found, the structure is in " + start.File("temp.ins") + " !!!",
+                "Atom 2 label \"O 1\" must be one word without blanks !!!",
+                start.File("temp.ins") + " file cannot be created !!!",
+                settings.fixed.structureTempPath + " file cannot be created !!!"}));
+  EXPECT_EQ(testing::FileNames(start.Path()), std::set<std::string>{"temp.ins"});
   EXPECT_TRUE(system.launched.empty());
+  EXPECT_EQ(system.currentDirectory, "/start");
 }
 
 }  // namespace
