@@ -2,7 +2,6 @@
 // tests/data/import/cases.txt.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -10,7 +9,6 @@
 #include <vector>
 
 #include "io/InpFile.h"
-#include "platform/TextInput.h"
 #include "support/ImportFixture.h"
 
 namespace braxel {
@@ -22,27 +20,13 @@ using testing::RecordText;
 using testing::TempDir;
 using testing::WriteFile;
 
-const char kNaClText[] =
-    "NaCl\n"
-    "225   1\n"
-    "   5.64020    5.64020    5.64020   90.00000   90.00000   90.00000\n"
-    "    Na1/Na    1.00000    0.00000    0.00000    0.00000    0.80000\n"
-    "    Cl1/Cl    1.00000    0.50000    0.50000    0.50000    0.70000\n";
+const std::string kNaClFile = BRAXEL_EXAMPLES_DIR "/NaCl.inp";
 
+// The record of the example, read as File Open reads it.
 CrystalData NaCl() {
   CrystalData data;
-  data.sgNumber = 225;
-  data.settingNumber = 1;
-  data.a = data.b = data.c = 5.6402;
-  data.alpha = data.beta = data.gamma = 90.0;
-  data.atomCount = 2;
-  data.atomLabels[0] = "Na1/Na";
-  data.atomLabels[1] = "Cl1/Cl";
-  data.g = {1.0, 1.0};
-  data.x = {0.0, 0.5};
-  data.y = {0.0, 0.5};
-  data.z = {0.0, 0.5};
-  data.B = {0.8, 0.7};
+  RecordingUserInterface ui;
+  EXPECT_TRUE(ReadInpFile(kNaClFile, data, ui));
   return data;
 }
 
@@ -52,19 +36,6 @@ TEST(InpTitleTest, BaseNameOfTheFileOpenedLast) {
   EXPECT_EQ(InpTitle("/home/lab/cod/9008567.cif"), "9008567");
   EXPECT_EQ(InpTitle("C:quartz"), "C");
   EXPECT_EQ(InpTitle("/tmp/two\nlines.inp"), "two lines");  // a title stays one line
-}
-
-TEST(InpFileTextTest, WritesTheFixedColumnsForEveryAtom) {
-  EXPECT_EQ(InpFileText("NaCl", NaCl()), kNaClText);
-  CrystalData data = NaCl();
-  data.atomCount = 80;
-  for (std::size_t i = 0; i < 80; ++i) data.atomLabels[i] = FormatText("O%zu", i + 1);
-  data.x[79] = 0.333333;
-  const std::string text = InpFileText("", data);
-  EXPECT_EQ(text.substr(0, 6), "\n225  ");
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 83);
-  EXPECT_TRUE(
-      text.ends_with("       O80    0.00000    0.33333    0.00000    0.00000    0.00000\n"));
 }
 
 TEST(WriteInpFileTest, WhatIsWrittenReadsBackAndReplacesTheOldFile) {
@@ -95,7 +66,7 @@ TEST(WriteInpFileTest, RefusalsKeepTheOldFile) {
   TempDir dir;
   std::filesystem::create_directory(dir.File("taken.inp"));
   WriteFile(dir.File("taken.inp/inside"), "kept");
-  WriteFile(dir.File("s.inp"), kNaClText);
+  WriteFile(dir.File("s.inp"), ReadFile(kNaClFile));
   const std::string cannot = " file cannot be created !!!";
   const std::string label = "\" must be one word without blanks or control characters !!!";
   using namespace std::string_literals;
@@ -114,7 +85,7 @@ TEST(WriteInpFileTest, RefusalsKeepTheOldFile) {
     EXPECT_EQ(ui.messages, std::vector<std::string>{message});
   }
   EXPECT_EQ(ReadFile(dir.File("taken.inp/inside")), "kept");
-  EXPECT_EQ(ReadFile(dir.File("s.inp")), kNaClText);
+  EXPECT_EQ(ReadFile(dir.File("s.inp")), ReadFile(kNaClFile));
   EXPECT_EQ(testing::FileNames(dir.Path()), (std::set<std::string>{"s.inp", "taken.inp"}));
 }
 
@@ -131,7 +102,7 @@ TEST(SaveInputFileTest, AsksForTheFileThenGathersThenWrites) {
   ASSERT_TRUE(SaveInputFile(ui, "D:\\work\\NaCl.cif", record, gather));
   EXPECT_EQ(gathered, 1);
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(ReadFile(dir.File("out.inp")), kNaClText);
+  EXPECT_EQ(ReadFile(dir.File("out.inp")), ReadFile(kNaClFile));
   ASSERT_EQ(ui.fileRequests.size(), 1u);
   EXPECT_EQ(ui.fileRequests[0].defaultExtension, "inp");
   EXPECT_EQ(ui.fileRequests[0].filters.at(1).patterns, "*.*");

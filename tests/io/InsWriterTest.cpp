@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "io/InpFile.h"
 #include "io/InsWriter.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TestFiles.h"
@@ -20,29 +21,19 @@ using testing::RecordingUserInterface;
 using testing::TempDir;
 using testing::WriteFile;
 
+// The record of the example, read as File Open reads it.
 CrystalData Rutile() {
   CrystalData data;
-  data.sgNumber = 136;
-  data.settingNumber = 1;
-  data.a = data.b = 4.5937;
-  data.c = 2.9587;
-  data.alpha = data.beta = data.gamma = 90;
-  data.atomCount = 2;
-  data.atomLabels[0] = "Ti1/Ti";
-  data.g[0] = 1;
-  data.B[0] = 0.42;
-  data.atomLabels[1] = "O1";
-  data.g[1] = 1;
-  data.x[1] = data.y[1] = 0.30478;
-  data.B[1] = 0.6;
+  RecordingUserInterface ui;
+  EXPECT_TRUE(ReadInpFile(BRAXEL_EXAMPLES_DIR "/rutile.inp", data, ui));
   return data;
 }
 
 const std::string kRutileIns =
     "VNS1 = 'A-136-1'\n"
-    "CELLQ     4.59370    4.59370    2.95870   90.00000   90.00000   90.00000\n"
-    "Ti1/Ti    1.00000    0.00000    0.00000    0.00000    0.42000\n"
-    "O1    1.00000    0.30478    0.30478    0.00000    0.60000\n"
+    "CELLQ     4.59400    4.59400    2.95900   90.00000   90.00000   90.00000\n"
+    "Ti1/Ti4+    1.00000    0.00000    0.00000    0.00000    0.40000\n"
+    "O1/O2-    1.00000    0.30480    0.30480    0.00000    0.50000\n"
     "}\n";
 
 class ShowStructureTest : public ::testing::Test {

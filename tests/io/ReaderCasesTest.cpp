@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <iomanip>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,22 +42,11 @@ void PrintTo(const Case& c, std::ostream* out) { *out << c.name << " of line " <
 
 // The words of a line; "..." is one word, in which \n is a line break.
 Values Words(const std::string& line) {
+  std::istringstream in(line);
   Values words;
-  for (std::size_t i = line.find_first_not_of(' '); i < line.size();
-       i = line.find_first_not_of(' ', i)) {
-    std::string word;
-    if (line[i] != '"') {
-      const std::size_t end = std::min(line.find(' ', i), line.size());
-      word = line.substr(i, end - i);
-      i = end;
-    } else {
-      for (++i; i < line.size() && line[i] != '"'; ++i) {
-        const bool lineBreak = line.compare(i, 2, "\\n") == 0;
-        word += lineBreak ? '\n' : line[i];
-        i += lineBreak ? 1 : 0;
-      }
-      ++i;
-    }
+  for (std::string word; in >> std::quoted(word, '"', '\0');) {
+    for (std::size_t at; (at = word.find("\\n")) != std::string::npos;)
+      word.replace(at, 2, 1, '\n');
     words.push_back(word);
   }
   return words;
