@@ -1,7 +1,6 @@
 // The Axis Conversion dialog as its buttons drive it, and the matrix arithmetic under it.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <fstream>
 #include <iomanip>
 #include <sstream>
@@ -111,26 +110,6 @@ TEST(AxisConversionDlgTest, SettingsFoundConvertedAndRecorded) {
     EXPECT_EQ(shown, messages);
   }
   EXPECT_EQ(rows, 20);
-}
-
-TEST(AxisConversionDlgTest, TheViewShowsTheSystemAndOneOfSixBoxes) {
-  OpenDialog ortho(kO, "62", "5", "P 43", "no", "5 6 7 90 90 90");
-  EXPECT_EQ(ortho.dlg.View().groupCaption, "Orthorhombic System");
-  EXPECT_EQ(ortho.dlg.View().rowLabel, "abc     ba-c    cab     -cba    bca     a-cb");
-  EXPECT_EQ(ortho.dlg.View().originalMarks,
-            (std::array<bool, 6>{false, false, false, false, true, false}));
-  EXPECT_FALSE(ortho.dlg.View().originalRowEnabled);
-  OpenDialog mono(kM, "14", "1", "P 21/c", "b", "5 6 7 90 100 90");
-  EXPECT_EQ(mono.dlg.View().groupCaption, "Monoclinic System");
-  EXPECT_EQ(mono.dlg.View().rowLabel, " #1      #2      #3      #4      #5      #6");
-  EXPECT_EQ(mono.dlg.View().standardSymbol, "P 21/c    ");
-  mono.dlg.OnConvertedSettingClicked(3, true);
-  // Clicking the chosen box takes its mark away; the refresh puts it back.
-  mono.dlg.OnConvertedSettingClicked(3, false);
-  EXPECT_EQ(mono.dlg.convertedSetting, 3);
-  EXPECT_EQ(mono.dlg.View().convertedMarks,
-            (std::array<bool, 6>{false, false, true, false, false, false}));
-  EXPECT_TRUE(mono.dlg.View().originalMarks[0]);
 }
 
 TEST(AxisConversionDlgTest, OkNeedsAConversionForTheMarkedBox) {

@@ -7,6 +7,7 @@
 
 #include "app/CrystalData.h"
 #include "axes/AxisConversion.h"
+#include "io/InpFile.h"
 #include "support/ImportFixture.h"
 #include "support/ScriptedPresenter.h"
 
@@ -19,27 +20,12 @@ using Strings = std::vector<std::string>;
 
 const std::string kTabsg = BRAXEL_DATA_DIR "/tabsg";
 const std::string kSettingTable = BRAXEL_DATA_DIR "/ABCTrans";
+const std::string kFolder = BRAXEL_TEST_DATA_DIR "/axes/";
 
 class AxisConversionTest : public ::testing::Test {
  protected:
-  // P 1 1 21/a: P 21/c with unique axis c (setting 4), and two atoms.
   AxisConversionTest() {
-    data.sgNumber = 14;
-    data.settingNumber = 4;
-    data.targetIndex = 2;
-    data.a = 7.0;
-    data.b = 5.0;
-    data.c = 6.0;
-    data.alpha = data.beta = 90.0;
-    data.gamma = 100.0;
-    data.atomCount = 2;
-    data.atomLabels[0] = "Fe1/Fe3+";
-    data.atomLabels[1] = "O1";
-    data.g = {0.123456789, 1.0};
-    data.B = {1.234564, 0.5};
-    data.x = {0.3, 0.9};
-    data.y = {0.1, 0.25};
-    data.z = {0.2, 0.75};
+    EXPECT_TRUE(ReadInpFile(kFolder + "p1121a.inp", data, ui));
     results.sgSymbol = "P 1 1 21/a";
     results.uniqueAxis = "c";
   }
@@ -66,20 +52,8 @@ TEST_F(AxisConversionTest, OkWritesTheConvertedRecord) {
     return ConvertToOne(dialog);
   });
   ASSERT_TRUE(Convert(presenter));
-  // c' = a, a' = b, b' = c, so (x, y, z) goes to (y, z, x); g and B come back through their
-  // 5-decimal texts.
-  CrystalData expected = data;
-  expected.settingNumber = 1;
-  expected.a = 5.0;
-  expected.b = 6.0;
-  expected.c = 7.0;
-  expected.beta = 100.0;
-  expected.gamma = 90.0;
-  expected.g[0] = 0.12346;
-  expected.B[0] = 1.23456;
-  expected.x = {0.1, 0.25};
-  expected.y = {0.2, 0.75};
-  expected.z = {0.3, 0.9};
+  CrystalData expected;
+  ASSERT_TRUE(ReadInpFile(kFolder + "p121c1.inp", expected, ui));
   EXPECT_EQ(RecordText(data), RecordText(expected));
   EXPECT_EQ(results.sgSymbol, "P 1 21/c 1");
   EXPECT_EQ(results.uniqueAxis, "c");

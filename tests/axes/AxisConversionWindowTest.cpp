@@ -93,12 +93,17 @@ TEST_F(AxisConversionWindowTest, ModalRunEndsWithOkOrCancel) {
   EXPECT_FALSE(presenter.RunModal(dialog));
 }
 
-// Every text fits its widget.
-TEST_F(AxisConversionWindowTest, NothingIsClipped) {
+// The orthorhombic rows, with the record's setting marked; every text fits its widget.
+TEST_F(AxisConversionWindowTest, OrthorhombicRowsAndNothingIsClipped) {
   dialog.systemMode = kOrthorhombicMode;
   dialog.sgNumberText = "62";
   dialog.symbolIn = "P b n m";
   Open();
+  EXPECT_EQ(Find<QGroupBox>("systemGroup")->title(), "Orthorhombic System");
+  EXPECT_EQ(Find<QLabel>("convertedRowLabel")->text(),
+            "abc     ba-c    cab     -cba    bca     a-cb");
+  EXPECT_TRUE(Find<QCheckBox>("original3")->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>("original1")->isChecked());
   window->show();
   QApplication::processEvents();
   for (QWidget* widget : window->findChildren<QWidget*>()) {
