@@ -164,15 +164,7 @@ TEST_P(ReaderCasesTest, ReadAsTheCaseStates) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Import, ReaderCasesTest,
-                         ::testing::ValuesIn(kCases.begin() + 1, kCases.end()),
-                         [](const ::testing::TestParamInfo<Case>& info) {
-                           std::string name =
-                               info.param.name + "_" + std::to_string(info.param.line);
-                           for (char& ch : name) {
-                             if (std::isalnum(static_cast<unsigned char>(ch)) == 0) ch = '_';
-                           }
-                           return name;
-                         });
+                         ::testing::ValuesIn(kCases.begin() + 1, kCases.end()));
 
 TEST(CifOperationTest, OperationsAsFilesWriteThem) {
   SymmetryOperation op;
