@@ -16,6 +16,7 @@
 #include "app/CrystalData.h"
 #include "axes/AxisConversion.h"
 #include "engine/CalculationRun.h"
+#include "io/InpFile.h"
 #include "spacegroup/SpaceGroupRecord.h"
 #include "spacegroup/SymbolLookup.h"
 #include "support/RecordingUserInterface.h"
@@ -32,8 +33,9 @@ const char* const kMonoclinicAxes[] = {"a b c", "-a-c b a", "c b -a-c",
                                        "c a b", "a -a-c b", "-a-c c b"};
 const char* const kOrthorhombicAxes[] = {"a b c", "b a -c", "c a b", "-c b a", "b c a", "a -c b"};
 
-// Two atoms of a group in setting 1 and in the axes a', b', c' of another, placed by their
-// coordinates in the new axes: x' a' + y' b' + z' c' is x a + y b + z c with x = S^T x'.
+// The two atoms of two-atoms.inp in a group in setting 1 and in the axes a', b', c' of another,
+// placed by their coordinates in the new axes: x' a' + y' b' + z' c' is x a + y b + z c with x =
+// S^T x'.
 std::pair<CrystalData, CrystalData> Descriptions(int group, const std::string& axes) {
   double s[3][3] = {};  // row i: axis i of the new setting in terms of a, b, c
   int row = 0;
@@ -43,23 +45,13 @@ std::pair<CrystalData, CrystalData> Descriptions(int group, const std::string& a
     if (ch == ' ' || ch == '-' || ch == '+') sign = ch == '-' ? -1.0 : 1.0;
     if (ch >= 'a' && ch <= 'c') s[row][ch - 'a'] += sign;
   }
-  CrystalData standard;
-  standard.sgNumber = group;
-  standard.settingNumber = 1;
-  standard.a = 5.1;
-  standard.b = 6.2;
-  standard.c = 7.3;
-  standard.alpha = standard.beta = standard.gamma = 90.0;
-  if (group <= 15) standard.beta = 103.0;
-  standard.atomCount = 2;
-  standard.atomLabels[0] = "Si";
-  standard.atomLabels[1] = "O1/O";
-  standard.g = {1.0, 1.0};
-  standard.B = {0.5, 0.8};
-  CrystalData other = standard;
-  other.x = {0.1234, 0.3812};
-  other.y = {0.2345, 0.0671};
-  other.z = {0.3456, 0.4123};
+  CrystalData other;
+  testing::RecordingUserInterface ui;
+  EXPECT_TRUE(ReadInpFile(BRAXEL_TEST_DATA_DIR "/axes/two-atoms.inp", other, ui));
+  other.sgNumber = group;
+  if (group <= 15) other.beta = 103.0;
+  CrystalData standard = other;
+  standard.x = standard.y = standard.z = {};
   std::array<double, kMaxAtoms> CrystalData::*const coordinates[] = {
       &CrystalData::x, &CrystalData::y, &CrystalData::z};
   const double lengths[] = {standard.a, standard.b, standard.c};
