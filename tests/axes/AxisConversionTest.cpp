@@ -96,20 +96,21 @@ TEST(FindSgNumberTest, TheTypedSymbolAndTheConversionItOffers) {
     FindSgNumberOutcome outcome;
     int number, setting;
     const char* shownSymbol;
-    const char* messages;  // | between two
-    int mode;              // the conversion offered; -1 for none
+    Strings messages;
+    std::vector<int> modes;  // the conversions offered
   };
   for (const Case& c : {
-           Case{"P 21/c", false, 0, FindSgNumberOutcome::kDeclined, 0, 0, "P 1", "", -1},
+           Case{"P 21/c", false, 0, FindSgNumberOutcome::kDeclined, 0, 0, "P 1", Strings{}, {}},
            Case{"X 9", true, 0, FindSgNumberOutcome::kNotFound, 0, 0, "X 9",
-                "space group name not found !!!|Space group number not found !!!", -1},
+                Strings{"space group name not found !!!", "Space group number not found !!!"},
+                std::vector<int>{}},
            // A number the record holds stays.
-           Case{"X 9", true, 14, FindSgNumberOutcome::kRefreshForm, 14, 2, "X 9", "", -1},
+           Case{"X 9", true, 14, FindSgNumberOutcome::kRefreshForm, 14, 2, "X 9", Strings{}, {}},
            // A symbol only the setting table knows offers the conversion of its system.
-           Case{"P b n m", true, 0, FindSgNumberOutcome::kRefreshForm, 62, 3, "P b n m", "",
-                kOrthorhombicMode},
-           Case{"P121/c1", true, 0, FindSgNumberOutcome::kRefreshForm, 14, 1, "P121/c1", "",
-                kMonoclinicMode},
+           Case{"P b n m", true, 0, FindSgNumberOutcome::kRefreshForm, 62, 3, "P b n m", Strings{},
+                std::vector<int>{kOrthorhombicMode}},
+           Case{"P121/c1", true, 0, FindSgNumberOutcome::kRefreshForm, 14, 1, "P121/c1", Strings{},
+                std::vector<int>{kMonoclinicMode}},
        }) {
     SCOPED_TRACE(c.symbol);
     CrystalData data;
@@ -127,11 +128,8 @@ TEST(FindSgNumberTest, TheTypedSymbolAndTheConversionItOffers) {
     EXPECT_EQ(data.settingNumber, c.setting);
     EXPECT_EQ(results.sgSymbol, c.shownSymbol);
     EXPECT_EQ(ui.questions, Strings{"Do you rewrite SG symbol ?"});
-    std::string messages;
-    for (const std::string& message : ui.messages)
-      messages += (messages.empty() ? "" : "|") + message;
-    EXPECT_EQ(messages, c.messages);
-    EXPECT_EQ(modes, c.mode < 0 ? std::vector<int>{} : std::vector<int>{c.mode});
+    EXPECT_EQ(ui.messages, c.messages);
+    EXPECT_EQ(modes, c.modes);
   }
 }
 
