@@ -42,13 +42,11 @@ TEST(WriteInpFileTest, WhatIsWrittenReadsBackAndReplacesTheOldFile) {
   TempDir dir;
   WriteFile(dir.File("s.inp"), "old contents, much longer than the new ones will be ......\n");
   CrystalData written = NaCl();
-  written.atomCount = 3;
-  written.atomLabels[2] = "O1/O2-";
-  written.g[2] = 0.5;
-  written.x[2] = -0.12345;
-  written.y[2] = 0.25;
-  written.z[2] = 0.875;
-  written.B[2] = 1.25;
+  written.g[0] = 0.5;
+  written.x[0] = -0.12345;
+  written.y[0] = 0.25;
+  written.z[0] = 0.875;
+  written.B[0] = 1.25;
   // A label of any length and values far wider than their columns come back as one atom.
   written.atomLabels[1] = std::string(100, 'L') + "/Cl";
   written.x[1] = 1e308;

@@ -21,14 +21,6 @@ using testing::RecordingUserInterface;
 using testing::TempDir;
 using testing::WriteFile;
 
-// The record of the example, read as File Open reads it.
-CrystalData Rutile() {
-  CrystalData data;
-  RecordingUserInterface ui;
-  EXPECT_TRUE(ReadInpFile(BRAXEL_EXAMPLES_DIR "/rutile.inp", data, ui));
-  return data;
-}
-
 const std::string kRutileIns =
     "VNS1 = 'A-136-1'\n"
     "CELLQ     4.59400    4.59400    2.95900   90.00000   90.00000   90.00000\n"
@@ -41,17 +33,19 @@ class ShowStructureTest : public ::testing::Test {
   ShowStructureTest() {
     settings.fixed = MakeFixedPaths(start.Path().string(), "");
     settings.external.kristallonPath = "/view3d/Kristallon";
+    EXPECT_TRUE(ReadInpFile(BRAXEL_EXAMPLES_DIR "/rutile.inp", rutile, ui));
   }
 
   TempDir start;
   Settings settings;
   RecordingSystemServices system;
   RecordingUserInterface ui;
+  CrystalData rutile;  // as File Open reads the example
 };
 
 TEST_F(ShowStructureTest, WritesTempInsAndStartsTheViewerFromItsFolder) {
   WriteFile(settings.fixed.structureTempPath, "old");
-  OnShowStructure(" 136 ", Rutile(), settings, "", system, ui);
+  OnShowStructure(" 136 ", rutile, settings, "", system, ui);
   EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
   EXPECT_FALSE(fs::exists(start.File("temp.ins.part")));
   ASSERT_EQ(system.launched.size(), 1u);
@@ -65,23 +59,23 @@ TEST_F(ShowStructureTest, WritesTempInsAndStartsTheViewerFromItsFolder) {
 // that cannot be written or a label the viewer could not read keeps the old file. None starts a
 // program.
 TEST_F(ShowStructureTest, CommandsThatStartNoViewer) {
-  OnShowStructure("   ", Rutile(), settings, "", system, ui);
+  OnShowStructure("   ", rutile, settings, "", system, ui);
   EXPECT_FALSE(fs::exists(start.File("temp.ins")));
   settings.external.kristallonPath.clear();
-  OnShowStructure("136", Rutile(), settings, "", system, ui);
+  OnShowStructure("136", rutile, settings, "", system, ui);
   EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
   settings.external.kristallonPath = "/view3d/Kristallon";
-  CrystalData data = Rutile();
+  CrystalData data = rutile;
   data.atomLabels[1] = "O 1";
   OnShowStructure("136", data, settings, "", system, ui);
   EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
   // A folder in the file's place: the new file cannot take it over.
   fs::remove(start.File("temp.ins"));
   fs::create_directory(start.File("temp.ins"));
-  OnShowStructure("136", Rutile(), settings, "", system, ui);
+  OnShowStructure("136", rutile, settings, "", system, ui);
   EXPECT_TRUE(fs::is_directory(start.File("temp.ins")));
   settings.fixed = MakeFixedPaths(start.File("no such folder"), "");
-  OnShowStructure("136", Rutile(), settings, "", system, ui);
+  OnShowStructure("136", rutile, settings, "", system, ui);
   EXPECT_EQ(ui.messages,
             (std::vector<std::string>{
                 "Data not input !!!",
