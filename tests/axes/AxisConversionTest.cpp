@@ -1,3 +1,5 @@
+// The axis conversion of the form's record, through the dialog or without a window, and Find SG
+// Number.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,155 +7,74 @@
 
 #include "app/CrystalData.h"
 #include "axes/AxisConversion.h"
-#include "support/RecordingUserInterface.h"
+#include "io/InpFile.h"
+#include "support/ImportFixture.h"
 #include "support/ScriptedPresenter.h"
 
 namespace braxel {
 namespace {
 
-using testing::RecordingUserInterface;
+using testing::RecordText;
 using testing::ScriptedPresenter;
 using Strings = std::vector<std::string>;
 
-const std::string kTabsg = std::string(BRAXEL_DATA_DIR) + "/tabsg";
-const std::string kSettingTable = std::string(BRAXEL_DATA_DIR) + "/ABCTrans";
-
-// P 21/c with unique axis c (setting 4) and two atoms.
-CrystalData UniqueAxisCRecord() {
-  CrystalData data;
-  data.sgNumber = 14;
-  data.settingNumber = 4;
-  data.targetIndex = 2;
-  data.a = 7.0;
-  data.b = 5.0;
-  data.c = 6.0;
-  data.alpha = 90.0;
-  data.beta = 90.0;
-  data.gamma = 100.0;
-  data.atomCount = 2;
-  data.atomLabels[0] = "Fe1/Fe3+";
-  data.atomLabels[1] = "O1";
-  data.g = {0.123456789, 1.0};
-  data.B = {1.234564, 0.5};
-  data.x = {0.3, 0.9};
-  data.y = {0.1, 0.25};
-  data.z = {0.2, 0.75};
-  return data;
-}
-
-void ExpectSameRecord(const CrystalData& got, const CrystalData& want) {
-  EXPECT_EQ(got.sgNumber, want.sgNumber);
-  EXPECT_EQ(got.settingNumber, want.settingNumber);
-  EXPECT_EQ(got.atomCount, want.atomCount);
-  EXPECT_EQ(got.targetIndex, want.targetIndex);
-  EXPECT_EQ(got.atomLabels, want.atomLabels);
-  for (const auto field : {&CrystalData::a, &CrystalData::b, &CrystalData::c, &CrystalData::alpha,
-                           &CrystalData::beta, &CrystalData::gamma}) {
-    EXPECT_EQ(got.*field, want.*field);
-  }
-  EXPECT_EQ(got.g, want.g);
-  EXPECT_EQ(got.x, want.x);
-  EXPECT_EQ(got.y, want.y);
-  EXPECT_EQ(got.z, want.z);
-  EXPECT_EQ(got.B, want.B);
-}
+const std::string kTabsg = BRAXEL_DATA_DIR "/tabsg";
+const std::string kSettingTable = BRAXEL_DATA_DIR "/ABCTrans";
+const std::string kFolder = BRAXEL_TEST_DATA_DIR "/axes/";
 
 class AxisConversionTest : public ::testing::Test {
  protected:
   AxisConversionTest() {
-    data = UniqueAxisCRecord();
+    EXPECT_TRUE(ReadInpFile(kFolder + "p1121a.inp", data, ui));
     results.sgSymbol = "P 1 1 21/a";
     results.uniqueAxis = "c";
   }
   bool Convert(ScriptedPresenter<CAxisConversionDlg>& presenter) {
     return ConvertAxisSetting(kMonoclinicMode, data, results, kSettingTable, ui, presenter);
   }
+  static bool ConvertToOne(CAxisConversionDlg& dialog) {
+    dialog.OnConvertedSettingClicked(1, true);
+    dialog.OnConversion();
+    return dialog.OnOK();
+  }
   CrystalData data;
   CalculationResults results;
-  RecordingUserInterface ui;
+  testing::RecordingUserInterface ui;
 };
 
-bool ConvertToOne(CAxisConversionDlg& dialog) {
-  dialog.OnConvertedSettingClicked(1, true);
-  dialog.OnConversion();
-  return dialog.OnOK();
-}
-
-TEST_F(AxisConversionTest, TheDialogIsFilledFromTheRecord) {
+TEST_F(AxisConversionTest, OkWritesTheConvertedRecord) {
   ScriptedPresenter<CAxisConversionDlg> presenter([](CAxisConversionDlg& dialog) {
-    EXPECT_EQ(dialog.originalCell[0], "   7.00000");
     EXPECT_EQ(dialog.originalCell[5], " 100.00000");
     EXPECT_EQ(dialog.sgNumberText, "14");
     EXPECT_EQ(dialog.settingText, "4");
-    EXPECT_EQ(dialog.symbolIn, "P 1 1 21/a");
     EXPECT_EQ(dialog.uniqueAxis, "c");
-    EXPECT_EQ(dialog.atomCount, 2);
-    EXPECT_EQ(dialog.occupancy[0], "   0.12346");
-    EXPECT_EQ(dialog.xIn[1], "   0.90000");
-    // The symbol stands at position 43 of the block's first line.
     EXPECT_EQ(dialog.originalSetting, 4);
-    return false;
+    return ConvertToOne(dialog);
   });
-  EXPECT_FALSE(Convert(presenter));
-  EXPECT_EQ(presenter.shown, 1);
-}
-
-TEST_F(AxisConversionTest, OkWritesTheConvertedRecord) {
-  ScriptedPresenter<CAxisConversionDlg> presenter(ConvertToOne);
   ASSERT_TRUE(Convert(presenter));
-  EXPECT_DOUBLE_EQ(data.a, 5.0);
-  EXPECT_DOUBLE_EQ(data.b, 6.0);
-  EXPECT_DOUBLE_EQ(data.c, 7.0);
-  EXPECT_DOUBLE_EQ(data.alpha, 90.0);
-  EXPECT_DOUBLE_EQ(data.beta, 100.0);
-  EXPECT_DOUBLE_EQ(data.gamma, 90.0);
-  EXPECT_EQ(data.settingNumber, 1);
-  EXPECT_EQ(data.sgNumber, 14);
-  EXPECT_EQ(data.atomCount, 2);
-  EXPECT_EQ(data.atomLabels[0], "Fe1/Fe3+");
+  CrystalData expected;
+  ASSERT_TRUE(ReadInpFile(kFolder + "p121c1.inp", expected, ui));
+  EXPECT_EQ(RecordText(data), RecordText(expected));
   EXPECT_EQ(results.sgSymbol, "P 1 21/c 1");
   EXPECT_EQ(results.uniqueAxis, "c");
-  // c' = a, a' = b, b' = c, so (x, y, z) goes to (y, z, x).
-  EXPECT_DOUBLE_EQ(data.x[0], 0.1);
-  EXPECT_DOUBLE_EQ(data.y[0], 0.2);
-  EXPECT_DOUBLE_EQ(data.z[0], 0.3);
-  EXPECT_DOUBLE_EQ(data.z[1], 0.9);
-  // g and B come back through their 5-decimal texts.
-  EXPECT_DOUBLE_EQ(data.g[0], 0.12346);
-  EXPECT_DOUBLE_EQ(data.B[0], 1.23456);
-  EXPECT_EQ(data.targetIndex, 2);
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(AxisConversionTest, CancelAfterAConversionLeavesTheRecordExactly) {
-  const CrystalData before = data;
+  const std::string before = RecordText(data);
   ScriptedPresenter<CAxisConversionDlg> presenter([](CAxisConversionDlg& dialog) {
     ConvertToOne(dialog);
     dialog.OnCancel();
     return false;
   });
   EXPECT_FALSE(Convert(presenter));
-  ExpectSameRecord(data, before);
+  EXPECT_EQ(presenter.shown, 1);
+  EXPECT_EQ(RecordText(data), before);
   EXPECT_EQ(results.sgSymbol, "P 1 1 21/a");
 }
 
-TEST_F(AxisConversionTest, ModesOfTheSpaceGroups) {
-  EXPECT_EQ(AxisConversionModeOf(2), -1);
-  EXPECT_EQ(AxisConversionModeOf(3), kMonoclinicMode);
-  EXPECT_EQ(AxisConversionModeOf(15), kMonoclinicMode);
-  EXPECT_EQ(AxisConversionModeOf(16), kOrthorhombicMode);
-  EXPECT_EQ(AxisConversionModeOf(74), kOrthorhombicMode);
-  EXPECT_EQ(AxisConversionModeOf(75), -1);
-}
-
-TEST_F(AxisConversionTest, ConvertToSettingWithoutAWindow) {
-  ASSERT_TRUE(ConvertToSetting(1, data, results, kSettingTable, ui));
-  EXPECT_EQ(data.settingNumber, 1);
-  EXPECT_DOUBLE_EQ(data.beta, 100.0);
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(AxisConversionTest, ConvertToSettingRefusals) {
-  const CrystalData before = data;
+TEST_F(AxisConversionTest, ConvertToSettingRefusalsLeaveTheRecord) {
+  const std::string before = RecordText(data);
   EXPECT_FALSE(ConvertToSetting(7, data, results, kSettingTable, ui));
   EXPECT_FALSE(ConvertToSetting(1, data, results, "/nonexistent/ABCTrans", ui));
   data.sgNumber = 62;
@@ -161,76 +82,55 @@ TEST_F(AxisConversionTest, ConvertToSettingRefusals) {
   data.sgNumber = 75;
   EXPECT_FALSE(ConvertToSetting(1, data, results, kSettingTable, ui));
   data.sgNumber = 14;
-  ExpectSameRecord(data, before);
+  EXPECT_EQ(RecordText(data), before);
   EXPECT_EQ(ui.messages,
             (Strings{"Setting 7 not available !!!", "Table cannot open !!!", "Cannot Open !",
                      "#1 setting only available !!!", "Space group 75 has no axis settings !!!"}));
 }
 
-class FindSgNumberTest : public ::testing::Test {
- protected:
-  FindSgNumberOutcome Find(const std::string& symbol) {
-    return FindSgNumberCommand(symbol, data, results, kTabsg, kSettingTable, ui,
-                               [this](int mode) { modes.push_back(mode); });
+TEST(FindSgNumberTest, TheTypedSymbolAndTheConversionItOffers) {
+  struct Case {
+    const char* symbol;
+    bool rewrite;    // the answer to "Do you rewrite SG symbol ?"
+    int heldNumber;  // the record's number before
+    FindSgNumberOutcome outcome;
+    int number, setting;
+    const char* shownSymbol;
+    Strings messages;
+    std::vector<int> modes;  // the conversions offered
+  };
+  for (const Case& c : {
+           Case{"P 21/c", false, 0, FindSgNumberOutcome::kDeclined, 0, 0, "P 1", Strings{}, {}},
+           Case{"X 9", true, 0, FindSgNumberOutcome::kNotFound, 0, 0, "X 9",
+                Strings{"space group name not found !!!", "Space group number not found !!!"},
+                std::vector<int>{}},
+           // A number the record holds stays.
+           Case{"X 9", true, 14, FindSgNumberOutcome::kRefreshForm, 14, 2, "X 9", Strings{}, {}},
+           // A symbol only the setting table knows offers the conversion of its system.
+           Case{"P b n m", true, 0, FindSgNumberOutcome::kRefreshForm, 62, 3, "P b n m", Strings{},
+                std::vector<int>{kOrthorhombicMode}},
+           Case{"P121/c1", true, 0, FindSgNumberOutcome::kRefreshForm, 14, 1, "P121/c1", Strings{},
+                std::vector<int>{kMonoclinicMode}},
+       }) {
+    SCOPED_TRACE(c.symbol);
+    CrystalData data;
+    data.sgNumber = c.heldNumber;
+    data.settingNumber = c.heldNumber != 0 ? 2 : 0;
+    CalculationResults results;
+    results.sgSymbol = "P 1";
+    testing::RecordingUserInterface ui;
+    ui.yesNoAnswers = {c.rewrite};
+    std::vector<int> modes;
+    EXPECT_EQ(FindSgNumberCommand(c.symbol, data, results, kTabsg, kSettingTable, ui,
+                                  [&modes](int mode) { modes.push_back(mode); }),
+              c.outcome);
+    EXPECT_EQ(data.sgNumber, c.number);
+    EXPECT_EQ(data.settingNumber, c.setting);
+    EXPECT_EQ(results.sgSymbol, c.shownSymbol);
+    EXPECT_EQ(ui.questions, Strings{"Do you rewrite SG symbol ?"});
+    EXPECT_EQ(ui.messages, c.messages);
+    EXPECT_EQ(modes, c.modes);
   }
-  CrystalData data;
-  CalculationResults results;
-  RecordingUserInterface ui;
-  std::vector<int> modes;
-};
-
-TEST_F(FindSgNumberTest, NoChangesNothing) {
-  results.sgSymbol = "P 1";
-  EXPECT_EQ(Find("P 21/c"), FindSgNumberOutcome::kDeclined);
-  EXPECT_EQ(results.sgSymbol, "P 1");
-  EXPECT_EQ(data.sgNumber, 0);
-  EXPECT_EQ(ui.questions, Strings{"Do you rewrite SG symbol ?"});
-  EXPECT_TRUE(modes.empty());
-}
-
-TEST_F(FindSgNumberTest, UnknownSymbolShowsBothMessages) {
-  ui.yesNoAnswers = {true};
-  EXPECT_EQ(Find("X 9"), FindSgNumberOutcome::kNotFound);
-  EXPECT_EQ(results.sgSymbol, "X 9");
-  EXPECT_EQ(data.sgNumber, 0);
-  EXPECT_EQ(ui.messages,
-            (Strings{"space group name not found !!!", "Space group number not found !!!"}));
-  EXPECT_TRUE(modes.empty());
-}
-
-TEST_F(FindSgNumberTest, TheSpaceGroupTableOffersNoConversion) {
-  ui.yesNoAnswers = {true};
-  EXPECT_EQ(Find("P 1 1 21/b"), FindSgNumberOutcome::kRefreshForm);
-  EXPECT_EQ(data.sgNumber, 14);
-  EXPECT_EQ(data.settingNumber, 6);
-  EXPECT_TRUE(modes.empty());
-}
-
-TEST_F(FindSgNumberTest, TheSettingTableOffersTheConversionOfItsMode) {
-  ui.yesNoAnswers = {true, true, true};
-  EXPECT_EQ(Find("P b n m"), FindSgNumberOutcome::kRefreshForm);
-  EXPECT_EQ(data.sgNumber, 62);
-  EXPECT_EQ(data.settingNumber, 3);
-  data.sgNumber = 0;
-  EXPECT_EQ(Find("P121/c1"), FindSgNumberOutcome::kRefreshForm);
-  EXPECT_EQ(data.sgNumber, 14);
-  EXPECT_EQ(data.settingNumber, 1);
-  data.sgNumber = 0;
-  EXPECT_EQ(Find("Pnma"), FindSgNumberOutcome::kRefreshForm);
-  EXPECT_EQ(data.sgNumber, 62);
-  EXPECT_EQ(data.settingNumber, 1);
-  EXPECT_EQ(modes, (std::vector<int>{kOrthorhombicMode, kMonoclinicMode, kOrthorhombicMode}));
-}
-
-TEST_F(FindSgNumberTest, ANumberTheRecordHoldsStays) {
-  ui.yesNoAnswers = {true};
-  data.sgNumber = 14;
-  data.settingNumber = 2;
-  EXPECT_EQ(Find("X 9"), FindSgNumberOutcome::kRefreshForm);
-  EXPECT_EQ(data.sgNumber, 14);
-  EXPECT_EQ(data.settingNumber, 2);
-  EXPECT_EQ(results.sgSymbol, "X 9");
-  EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace

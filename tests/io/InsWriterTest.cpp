@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "io/InpFile.h"
 #include "io/InsWriter.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TestFiles.h"
@@ -19,56 +21,31 @@ using testing::RecordingUserInterface;
 using testing::TempDir;
 using testing::WriteFile;
 
-CrystalData Rutile() {
-  CrystalData data;
-  data.sgNumber = 136;
-  data.settingNumber = 1;
-  data.a = data.b = 4.5937;
-  data.c = 2.9587;
-  data.alpha = data.beta = data.gamma = 90;
-  data.atomCount = 2;
-  data.atomLabels[0] = "Ti1/Ti";
-  data.g[0] = 1;
-  data.B[0] = 0.42;
-  data.atomLabels[1] = "O1";
-  data.g[1] = 1;
-  data.x[1] = data.y[1] = 0.30478;
-  data.B[1] = 0.6;
-  return data;
-}
-
 const std::string kRutileIns =
     "VNS1 = 'A-136-1'\n"
-    "CELLQ     4.59370    4.59370    2.95870   90.00000   90.00000   90.00000\n"
-    "Ti1/Ti    1.00000    0.00000    0.00000    0.00000    0.42000\n"
-    "O1    1.00000    0.30478    0.30478    0.00000    0.60000\n"
+    "CELLQ     4.59400    4.59400    2.95900   90.00000   90.00000   90.00000\n"
+    "Ti1/Ti4+    1.00000    0.00000    0.00000    0.00000    0.40000\n"
+    "O1/O2-    1.00000    0.30480    0.30480    0.00000    0.50000\n"
     "}\n";
-
-TEST(InsWriterTest, TheFileHoldsTheFourPartsOfTheSubset) {
-  EXPECT_EQ(InsFileText(Rutile()), kRutileIns);
-  CrystalData empty;
-  EXPECT_EQ(InsFileText(empty),
-            "VNS1 = 'A-0-0'\n"
-            "CELLQ     0.00000    0.00000    0.00000    0.00000    0.00000    0.00000\n"
-            "}\n");
-}
 
 class ShowStructureTest : public ::testing::Test {
  protected:
   ShowStructureTest() {
     settings.fixed = MakeFixedPaths(start.Path().string(), "");
     settings.external.kristallonPath = "/view3d/Kristallon";
+    EXPECT_TRUE(ReadInpFile(BRAXEL_EXAMPLES_DIR "/rutile.inp", rutile, ui));
   }
 
   TempDir start;
   Settings settings;
   RecordingSystemServices system;
   RecordingUserInterface ui;
+  CrystalData rutile;  // as File Open reads the example
 };
 
 TEST_F(ShowStructureTest, WritesTempInsAndStartsTheViewerFromItsFolder) {
   WriteFile(settings.fixed.structureTempPath, "old");
-  OnShowStructure(" 136 ", Rutile(), settings, "", system, ui);
+  OnShowStructure(" 136 ", rutile, settings, "", system, ui);
   EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
   EXPECT_FALSE(fs::exists(start.File("temp.ins.part")));
   ASSERT_EQ(system.launched.size(), 1u);
@@ -78,52 +55,37 @@ TEST_F(ShowStructureTest, WritesTempInsAndStartsTheViewerFromItsFolder) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(ShowStructureTest, AnEmptySpaceGroupBoxWritesAndStartsNothing) {
-  OnShowStructure("   ", Rutile(), settings, "", system, ui);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Data not input !!!"});
+// An empty space-group box writes nothing; without a viewer the file's place is shown; a file
+// that cannot be written or a label the viewer could not read keeps the old file. None starts a
+// program.
+TEST_F(ShowStructureTest, CommandsThatStartNoViewer) {
+  OnShowStructure("   ", rutile, settings, "", system, ui);
   EXPECT_FALSE(fs::exists(start.File("temp.ins")));
-  EXPECT_TRUE(system.launched.empty());
-}
-
-TEST_F(ShowStructureTest, WithoutAViewerTheFileIsWrittenAndItsPlaceShown) {
   settings.external.kristallonPath.clear();
-  OnShowStructure("136", Rutile(), settings, "", system, ui);
+  OnShowStructure("136", rutile, settings, "", system, ui);
   EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
-  EXPECT_EQ(ui.messages,
-            std::vector<std::string>{"Kristallon path not found, the structure is in " +
-                                     start.File("temp.ins") + " !!!"});
-  EXPECT_TRUE(system.launched.empty());
-  EXPECT_EQ(system.currentDirectory, "/start");
-}
-
-TEST_F(ShowStructureTest, AFileThatCannotBeWrittenStopsTheCommand) {
-  // A folder in the file's place: the new file cannot take it over.
-  fs::create_directory(start.File("temp.ins"));
-  OnShowStructure("136", Rutile(), settings, "", system, ui);
-  EXPECT_EQ(ui.messages,
-            std::vector<std::string>{start.File("temp.ins") + " file cannot be created !!!"});
-  EXPECT_TRUE(fs::is_directory(start.File("temp.ins")));
-  EXPECT_FALSE(fs::exists(start.File("temp.ins.part")));
-  EXPECT_TRUE(system.launched.empty());
-  EXPECT_EQ(system.currentDirectory, "/start");
-
-  settings.fixed = MakeFixedPaths(start.File("no such folder"), "");
-  ui.messages.clear();
-  OnShowStructure("136", Rutile(), settings, "", system, ui);
-  EXPECT_EQ(ui.messages, std::vector<std::string>{settings.fixed.structureTempPath +
-                                                  " file cannot be created !!!"});
-  EXPECT_TRUE(system.launched.empty());
-}
-
-TEST_F(ShowStructureTest, ALabelTheViewerCouldNotReadKeepsTheOldFile) {
-  WriteFile(settings.fixed.structureTempPath, "old");
-  CrystalData data = Rutile();
+  settings.external.kristallonPath = "/view3d/Kristallon";
+  CrystalData data = rutile;
   data.atomLabels[1] = "O 1";
   OnShowStructure("136", data, settings, "", system, ui);
+  EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
+  // A folder in the file's place: the new file cannot take it over.
+  fs::remove(start.File("temp.ins"));
+  fs::create_directory(start.File("temp.ins"));
+  OnShowStructure("136", rutile, settings, "", system, ui);
+  EXPECT_TRUE(fs::is_directory(start.File("temp.ins")));
+  settings.fixed = MakeFixedPaths(start.File("no such folder"), "");
+  OnShowStructure("136", rutile, settings, "", system, ui);
   EXPECT_EQ(ui.messages,
-            std::vector<std::string>{"Atom 2 label \"O 1\" must be one word without blanks !!!"});
-  EXPECT_EQ(ReadFile(settings.fixed.structureTempPath), "old");
+            (std::vector<std::string>{
+                "Data not input !!!",
+                "Kristallon path not found, the structure is in " + start.File("temp.ins") + " !!!",
+                "Atom 2 label \"O 1\" must be one word without blanks !!!",
+                start.File("temp.ins") + " file cannot be created !!!",
+                settings.fixed.structureTempPath + " file cannot be created !!!"}));
+  EXPECT_EQ(testing::FileNames(start.Path()), std::set<std::string>{"temp.ins"});
   EXPECT_TRUE(system.launched.empty());
+  EXPECT_EQ(system.currentDirectory, "/start");
 }
 
 }  // namespace

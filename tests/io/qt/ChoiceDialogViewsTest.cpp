@@ -31,22 +31,17 @@ TEST(ChoiceDialogViewsTest, ChoosersListTheItemsAndCloseOnlyOnAListedNumber) {
   entries.entryCount = 3;
   entries.formulas = {"", "Na Cl", "Si O2", "Al2 O3"};
   IcsdEntryDialogView entryView;
-  int rows = 0;
-  QString second, caption;
-  WhenShown([&](QDialog& d) {
+  WhenShown([](QDialog& d) {
     auto* list = d.findChild<QTableWidget*>("choiceList");
-    rows = list->rowCount();
-    second = list->item(1, 1)->text();
-    caption = d.windowTitle();
+    EXPECT_EQ(list->rowCount(), 35);
+    EXPECT_EQ(list->item(1, 1)->text(), "Si O2");
+    EXPECT_EQ(d.windowTitle(), QString::fromUtf8(CIcsdEntryDlg::kCaption));
     TypeAndPress(d, nullptr, "ok");  // nothing typed: the window stays
     TypeAndPress(d, "9", "ok");
     emit list->cellDoubleClicked(2, 0);
     TypeAndPress(d, nullptr, "ok");
   });
   ASSERT_TRUE(entryView.RunModal(entries));
-  EXPECT_EQ(rows, 35);
-  EXPECT_EQ(second, "Si O2");
-  EXPECT_EQ(caption, QString::fromUtf8(CIcsdEntryDlg::kCaption));
   EXPECT_EQ(entries.chosenEntry, 3);
   EXPECT_EQ(ui.messages, (std::vector<std::string>{"Number not selected !!!",
                                                    "Number must be from 1 to 3 !!!"}));
