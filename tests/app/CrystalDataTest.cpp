@@ -30,13 +30,6 @@ class FakeForm : public CrystalFormFields {
   int target = 3;
 };
 
-TEST(SpeciesTest, TextAfterTheFirstSlash) {
-  EXPECT_EQ(SpeciesOf("O1/O2-"), "O2-");
-  EXPECT_EQ(SpeciesOf("Fe"), "Fe");
-  EXPECT_EQ(SpeciesOf("A/B/C"), "B/C");
-  EXPECT_EQ(SpeciesOf("Si1/Si"), "Si");
-}
-
 TEST(GatherCrystalDataTest, ReadsTheWholeForm) {
   FakeForm form;
   CrystalData data;
@@ -54,39 +47,14 @@ TEST(GatherCrystalDataTest, ReadsTheWholeForm) {
   EXPECT_DOUBLE_EQ(data.B[1], 0.7);
 
   const RunInput input = MakeRunInput(data, {"r", "p", "t", "f"}, ProfileParameters{});
+  // The species is the text after the first slash, the whole label without one.
   EXPECT_EQ(input.species[0], "Na");
   EXPECT_EQ(input.species[1], "Cl");
+  EXPECT_EQ(SpeciesOf("A/B/C"), "B/C");
   EXPECT_EQ(input.files.tabsgPath, "t");
   EXPECT_EQ(input.sgNumber, 225);
   EXPECT_DOUBLE_EQ(input.cell.c, 5.6402);
   EXPECT_DOUBLE_EQ(input.g[1], 1.0);
-}
-
-TEST(GatherCrystalDataTest, FirstMissingValueIsReported) {
-  const std::pair<FormBox, std::string> cases[] = {{FormBox::kSgNumber, "No SG number !!!"},
-                                                   {FormBox::kSetting, "No Setting number !!!"},
-                                                   {FormBox::kA, "No a !!!"},
-                                                   {FormBox::kB, "No b !!!"},
-                                                   {FormBox::kC, "No c !!!"},
-                                                   {FormBox::kAlpha, "No alpha !!!"},
-                                                   {FormBox::kBeta, "No beta !!!"},
-                                                   {FormBox::kGamma, "No gamma !!!"}};
-  for (const auto& [box, text] : cases) {
-    FakeForm form;
-    form.boxes[box] = "";
-    CrystalData data;
-    testing::RecordingUserInterface ui;
-    EXPECT_FALSE(GatherCrystalData(form, data, ui));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{text});
-  }
-  for (const char* zero : {"0", "  0"}) {
-    FakeForm form;
-    form.boxes[FormBox::kSgNumber] = zero;
-    CrystalData data;
-    testing::RecordingUserInterface ui;
-    EXPECT_FALSE(GatherCrystalData(form, data, ui));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"No SG number !!!"});
-  }
 }
 
 // What a refused gather must leave alone.
@@ -114,6 +82,15 @@ TEST(GatherCrystalDataTest, UnusableValuesAreRefusedByNameAndTheRecordStaysAsItW
     };
   };
   const Case cases[] = {
+      {box(FormBox::kSgNumber, ""), "No SG number !!!"},
+      {box(FormBox::kSgNumber, "  0"), "No SG number !!!"},
+      {box(FormBox::kSetting, ""), "No Setting number !!!"},
+      {box(FormBox::kA, ""), "No a !!!"},
+      {box(FormBox::kB, ""), "No b !!!"},
+      {box(FormBox::kC, ""), "No c !!!"},
+      {box(FormBox::kAlpha, ""), "No alpha !!!"},
+      {box(FormBox::kBeta, ""), "No beta !!!"},
+      {box(FormBox::kGamma, ""), "No gamma !!!"},
       {box(FormBox::kA, "5.15x"), "a is not a number : 5.15x !!!"},
       {box(FormBox::kAlpha, "abc"), "alpha is not a number : abc !!!"},
       {box(FormBox::kC, "1,5"), "c is not a number : 1,5 !!!"},
