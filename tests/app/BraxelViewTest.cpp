@@ -146,9 +146,7 @@ TEST_F(BraxelViewTest, StartsWithTheTitleTheBundledSettingsAndCuAndNoMessage) {
   EXPECT_EQ(form.title, "Braxel --- [File Name : ]");
   // The bundled settings name no editor and no structure viewer; that is no error at start.
   EXPECT_TRUE(startMessages.empty());
-  EXPECT_EQ(view.External().kristallonPath, "");
   EXPECT_EQ(view.Fixed().reportPath, start.File("Braxel.out"));
-  EXPECT_EQ(view.External().tabsgPath, BRAXEL_DATA_DIR "/tabsg");
   EXPECT_DOUBLE_EQ(view.Profile().twoThetaEnd, 120.0);
   EXPECT_EQ(view.LastImportType(), ImportFileType::kIns);
   EXPECT_EQ(form.target, 3);
@@ -207,28 +205,6 @@ TEST_F(BraxelViewTest, FailedRunShowsItsMessageAndEmptiesTheResults) {
   EXPECT_EQ(ui.messages.back(), "Calculation not completed !!!");
   EXPECT_TRUE(system.launched.empty());
   EXPECT_TRUE(ui.fileRequests.empty());
-}
-
-TEST_F(BraxelViewTest, ShowOutputWithoutAnEditorShowsTheReportInATextWindow) {
-  view.OnShowOutput();
-  EXPECT_EQ(ui.messages, Strings{start.File("Braxel.out") + " file not found !!!"});
-  form.TypeNaCl();
-  view.OnCalculateProfile();
-  view.OnShowOutput();
-  EXPECT_TRUE(system.launched.empty());
-  ASSERT_EQ(ui.texts.size(), 1u);
-  EXPECT_EQ(ui.texts[0].first, start.File("Braxel.out"));
-  EXPECT_EQ(ui.texts[0].second, ReadFile(start.File("Braxel.out")));
-}
-
-TEST_F(BraxelViewTest, ShowPatternAfterARunStartsTheBundledViewerOnThePatternFile) {
-  view.OnShowPattern();
-  EXPECT_EQ(ui.messages, Strings{"Calculation not completed !!!"});
-  form.TypeNaCl();
-  view.OnCalculateProfile();
-  view.OnShowPattern();
-  ASSERT_EQ(system.launched.size(), 1u);
-  EXPECT_EQ(system.launched[0].arguments, (Strings{"-x", start.File("Braxel.prf")}));
 }
 
 TEST_F(BraxelViewTest, FindSgNumberTakesTheTypedSymbolAndKeepsTheTypedCell) {
@@ -309,17 +285,15 @@ TEST_F(BraxelViewTest, InsertAndDeleteWorkOnTheSelectedRowWithinTheAtoms) {
   view.OnDeleteAtom();
   EXPECT_EQ(view.Data().atomCount, 3);
   EXPECT_EQ(form.atoms.size(), 80u);
-}
 
-TEST_F(BraxelViewTest, InsertNeverPushesAnAtomOffTheList) {
+  // An insert never pushes an atom off the list, gathered or only typed.
   form.atoms.assign(80, AtomRow{"", "O", "1", "0", "0", "0", "0"});
   form.TypeNaCl();
   ASSERT_TRUE(view.GatherCrystalData());
-  ASSERT_EQ(view.Data().atomCount, 80);
   form.selected = 10;
   view.OnInsertAtom();
   EXPECT_EQ(view.Data().atomCount, 80);
-  view.Data().atomCount = 2;  // the last row is typed but not yet gathered
+  view.Data().atomCount = 2;
   view.OnInsertAtom();
   EXPECT_EQ(view.Data().atomCount, 2);
   EXPECT_EQ(form.atoms[79][1], "O");
