@@ -159,8 +159,13 @@ TEST_F(BraxelViewTest, CalculateProfileShowsTheReportAndThePatternOfTheRun) {
   EXPECT_EQ(ui.waitCursorShown, 1);
   EXPECT_EQ(ui.waitCursorDepth, 0);
   EXPECT_TRUE(view.Results().calculationDone);
-  EXPECT_EQ(form.info[InfoBox::kSgSymbol], "F m -3 m");
-  EXPECT_EQ(form.info[InfoBox::kCentro], "yes");
+  // What the report says is read back into the form.
+  EXPECT_EQ(form.info, (std::map<InfoBox, std::string>{{InfoBox::kSgSymbol, "F m -3 m"},
+                                                       {InfoBox::kSystem, "cubic"},
+                                                       {InfoBox::kLaueGroup, "m3m"},
+                                                       {InfoBox::kPointGroup, "m-3m"},
+                                                       {InfoBox::kCentro, "yes"},
+                                                       {InfoBox::kUniqueAxis, "no"}}));
   EXPECT_EQ(form.lines[LineList::kSymmetryCodes].size(), 24u);
   EXPECT_EQ(form.lines[LineList::kConditions], Strings{"1. hkl : h,k,l odd/even"});
   // 111 comes first, 8 of them in m-3m; for Cu Ka1 d = a / sqrt(3).
