@@ -16,7 +16,6 @@
 #include <QStyleHints>
 #include <QTableWidget>
 #include <QTest>
-#include <QToolBar>
 #include <QUrl>
 #include <cmath>
 #include <functional>
@@ -163,11 +162,6 @@ TEST_F(BraxelWindowTest, StartsEmptyWithItsCommandsListsAndTargets) {
     EXPECT_EQ(Texts(menus[menu]->menu()->actions()), items[menu]);
   EXPECT_EQ(Texts(menus[0]->menu()->actions()[1]->menu()->actions()),
             (QStringList{"Save Input File (&I)...", "Save Output File (&O)..."}));
-  QToolBar* toolBar = frame->findChild<QToolBar*>("mainToolBar");
-  ASSERT_NE(toolBar, nullptr);
-  EXPECT_EQ(Texts(toolBar->actions()),
-            (QStringList{"File Open (&O)...", "Clear (&C)", "|", "Calculate Profile (&P)",
-                         "Show Pattern (&P)...", "|", "Braxel Version (&V)", "|", "Exit (&X)"}));
   const std::pair<Command, const char*> keys[] = {{Command::kFileOpen, "Ctrl+O"},
                                                   {Command::kSaveInputFile, "Ctrl+S"},
                                                   {Command::kCalculateProfile, "F5"},
@@ -187,11 +181,9 @@ TEST_F(BraxelWindowTest, StartsEmptyWithItsCommandsListsAndTargets) {
   EXPECT_EQ(Atoms()->rowCount(), 80);
   EXPECT_EQ(ReflectionRows(), 0);
   EXPECT_FALSE(Form().Plot()->HasPattern());
-  EXPECT_EQ(Atoms()->horizontalHeaderItem(1)->text(), "  Atom");
   const QAbstractItemModel* reflections = Form().Reflections()->model();
   EXPECT_EQ(reflections->columnCount(), 10);
   EXPECT_EQ(reflections->headerData(5, Qt::Horizontal).toString(), "2th    ");
-  EXPECT_EQ(reflections->headerData(9, Qt::Horizontal).toString(), "mult");
 }
 
 TEST_F(BraxelWindowTest, TypedStructureIsCalculatedAndShownWithItsPlot) {
