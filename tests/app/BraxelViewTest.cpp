@@ -11,7 +11,6 @@
 #include "io/InpFile.h"
 #include "platform/TextInput.h"
 #include "settings/ExternalPrograms.h"
-#include "support/CifText.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPresenter.h"
 #include "support/TestFiles.h"
@@ -307,6 +306,9 @@ TEST_F(BraxelViewTest, InsertAndDeleteWorkOnTheSelectedRowWithinTheAtoms) {
 TEST_F(BraxelViewTest, OpenShowsTheFileWithItsPathInTheTitleAndNoEarlierResult) {
   form.TypeNaCl();
   view.OnCalculateProfile();
+  ui.fileAnswers = {std::nullopt};
+  view.OnFileOpenStructure();  // cancelled: nothing changes
+  EXPECT_TRUE(view.Results().calculationDone);
   ASSERT_FALSE(view.OpenStructureFile(start.File("missing.inp")));
   EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(form.title, "Braxel --- [File Name : ]");
@@ -331,28 +333,6 @@ TEST_F(BraxelViewTest, OpenShowsTheFileWithItsPathInTheTitleAndNoEarlierResult) 
   EXPECT_EQ(form.boxes[FormBox::kSgNumber], "225");
   EXPECT_EQ(form.atoms[1][1], "Cl1/Cl");
   EXPECT_EQ(form.info[InfoBox::kSgSymbol], "");
-}
-
-TEST_F(BraxelViewTest, ACifOpenedAfterARunShowsItsSymbolAndNoResult) {
-  form.TypeNaCl();
-  view.OnCalculateProfile();
-  testing::WriteFile(start.File("Si.cif"), testing::DiamondCif(true));
-  ui.fileAnswers = {std::nullopt, start.File("Si.cif")};
-  view.OnFileOpenStructure();  // cancelled: nothing changes
-  EXPECT_TRUE(view.Results().calculationDone);
-  EXPECT_EQ(form.reflections.size(), static_cast<std::size_t>(view.Results().reflectionCount));
-  view.OnFileOpenStructure();
-  ASSERT_EQ(ui.fileRequests.size(), 2u);
-  EXPECT_EQ(form.title, "Braxel --- [File Name : " + start.File("Si.cif") + " ]");
-  EXPECT_EQ(view.Data().sgNumber, 227);
-  EXPECT_EQ(view.Data().settingNumber, 2);  // origin choice 2, from the listed operations
-  EXPECT_EQ(form.info[InfoBox::kSgSymbol], "F d -3 m");
-  EXPECT_EQ(form.info[InfoBox::kLaueGroup], "");
-  EXPECT_TRUE(form.reflections.empty());
-  EXPECT_TRUE(form.lines[LineList::kSymmetryCodes].empty());
-  EXPECT_FALSE(form.pattern.has_value());
-  view.OnCalculateProfile();
-  EXPECT_TRUE(view.Results().calculationDone) << ui.messages.back();
 }
 
 TEST_F(BraxelViewTest, ProfileParametersChangeOnlyOnOkAndOnlyInMemory) {
