@@ -75,21 +75,6 @@ class FakeForm : public FormControls {
   Strings recent;
 };
 
-// Shows the dialog's texts, types into it and answers OK or Cancel.
-class ScriptedProfileDialog : public DialogPresenter<CProfileParametersDlg> {
- public:
-  bool RunModal(CProfileParametersDlg& dialog) override {
-    dialog.OnInitDialog();
-    shown = dialog.boxText;
-    for (const auto& [box, text] : typed) dialog.boxText[box] = text;
-    std::string refused;
-    return ok && dialog.OnOK(refused);
-  }
-  std::map<CProfileParametersDlg::Box, std::string> typed;
-  std::array<std::string, CProfileParametersDlg::kBoxCount> shown;
-  bool ok = true;
-};
-
 // A view started in an empty directory, so the bundled settings are read.
 class BraxelViewTest : public ::testing::Test {
  protected:
@@ -109,7 +94,17 @@ class BraxelViewTest : public ::testing::Test {
   FakeForm form;
   testing::RecordingUserInterface ui;
   testing::RecordingSystemServices system = StartedIn(start);
-  ScriptedProfileDialog profileDialog;
+  // The dialog's End as shown; U and End typed over, then OK when profileOk.
+  std::string shownEnd;
+  bool profileOk = false;
+  testing::ScriptedPresenter<CProfileParametersDlg> profileDialog{
+      [this](CProfileParametersDlg& dialog) {
+        shownEnd = dialog.boxText[CProfileParametersDlg::kEnd];
+        dialog.boxText[CProfileParametersDlg::kU] = "abc";
+        dialog.boxText[CProfileParametersDlg::kEnd] = "60";
+        std::string refused;
+        return profileOk && dialog.OnOK(refused);
+      }};
   testing::ScriptedPresenter<CAxisConversionDlg> axisDialog{
       [](CAxisConversionDlg&) { return false; }};
   testing::ScriptedPresenter<ExternalFilesDialog> externalFilesDialog{
@@ -340,12 +335,10 @@ TEST_F(BraxelViewTest, ProfileParametersChangeOnlyOnOkAndOnlyInMemory) {
   view.OnCalculateProfile();
   const int longList = view.Results().reflectionCount;
   const std::string ini = ReadFile(view.Fixed().iniPath);
-  profileDialog.typed = {{CProfileParametersDlg::kU, "abc"}, {CProfileParametersDlg::kEnd, "60"}};
-  profileDialog.ok = false;
   view.OnEditProfileParameters();
   EXPECT_DOUBLE_EQ(view.Profile().U, 0.01);
-  EXPECT_EQ(profileDialog.shown[CProfileParametersDlg::kEnd], "120.00");
-  profileDialog.ok = true;
+  EXPECT_EQ(shownEnd, "120.00");
+  profileOk = true;
   view.OnEditProfileParameters();
   EXPECT_DOUBLE_EQ(view.Profile().U, 0.0);
   EXPECT_DOUBLE_EQ(view.Profile().twoThetaEnd, 60.0);
