@@ -69,6 +69,8 @@ TEST(ExternalProgramsTest, CommandsStartTheirProgramsOrSayWhyNot) {
   fs::create_directories(viewers);
   MakeProgram(viewers + "/pattern viewer");
   MakeProgram(work.File("ed"));
+  MakeProgram(work.File("my editor"));
+  MakeProgram(work.File("my editor -n"));
   WriteFile(home + "/Braxel.out", "report\n");
   WriteFile(home + "/BraxelHelp.html", "<html></html>");
   WriteFile(home + "/binary.out", std::string("a\0b", 3));
@@ -84,9 +86,11 @@ TEST(ExternalProgramsTest, CommandsStartTheirProgramsOrSayWhyNot) {
       {"edit file", [](Bench& b) { OnEditFile(b.settings, "", b.system, b.ui); }},
       {"help", [](Bench& b) { OnHelpByHtml(b.settings, "", b.system, b.ui); }},
   };
-  for (const testing::TextCase& c :
-       testing::ReadCases(BRAXEL_TEST_DATA_DIR "/settings/commands.txt",
-                          {{"home", home}, {"viewers", viewers}, {"ed", work.File("ed")}})) {
+  for (const testing::TextCase& c : testing::ReadCases(
+           BRAXEL_TEST_DATA_DIR "/settings/commands.txt", {{"home", home},
+                                                           {"viewers", viewers},
+                                                           {"ed", work.File("ed")},
+                                                           {"my", work.File("my editor")}})) {
     Bench b;
     b.settings.fixed = MakeFixedPaths(home, "");
     b.settings.external = {"/tools/ed", "/view/Grafino", "/view3d/Kristallon", "", ""};
@@ -105,30 +109,6 @@ TEST(ExternalProgramsTest, CommandsStartTheirProgramsOrSayWhyNot) {
       if (key == "run") commands.at(value)(b);
     }
     EXPECT_EQ(Events(b), c.expected) << c.name;
-  }
-}
-
-TEST(ExternalProgramsTest, ASettingIsSplitIntoProgramAndOptionsWhereNoFileHasItsName) {
-  TempDir tools;
-  MakeProgram(tools.File("ed"));
-  MakeProgram(tools.File("my editor"));
-  MakeProgram(tools.File("my editor -n"));
-  const std::string ed = tools.File("ed");
-  const std::string my = tools.File("my editor");
-  const std::pair<std::string, ProgramCommand> cases[] = {
-      {ed + " --new-window", {ed, {"--new-window"}}},
-      {ed + "  -a\t-b ", {ed, {"-a", "-b"}}},
-      {my, {my, {}}},
-      {my + " -s", {my, {"-s"}}},
-      {my + " -n", {my + " -n", {}}},  // a file carries the whole text
-      {"no-such-editor --new-window", {"no-such-editor", {"--new-window"}}},
-      {"  ", {}},
-  };
-  Bench b;
-  for (const auto& [setting, expected] : cases) {
-    const ProgramCommand command = SplitProgramSetting(setting, "", b.system);
-    EXPECT_EQ(command.program, expected.program) << setting;
-    EXPECT_EQ(command.options, expected.options) << setting;
   }
 }
 
