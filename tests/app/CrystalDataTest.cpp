@@ -30,11 +30,10 @@ class FakeForm : public CrystalFormFields {
   int target = 3;
 };
 
-TEST(SpeciesTest, TextAfterTheFirstSlash) {
-  EXPECT_EQ(SpeciesOf("O1/O2-"), "O2-");
-  EXPECT_EQ(SpeciesOf("Fe"), "Fe");
-  EXPECT_EQ(SpeciesOf("A/B/C"), "B/C");
-  EXPECT_EQ(SpeciesOf("Si1/Si"), "Si");
+// What a gather reads, and what a refused one must leave alone.
+auto Fields(const CrystalData& d) {
+  return std::tuple(d.sgNumber, d.settingNumber, d.a, d.b, d.c, d.alpha, d.beta, d.gamma,
+                    d.atomCount, d.atomLabels[0], d.x[0], d.B[1], d.targetIndex);
 }
 
 TEST(GatherCrystalDataTest, ReadsTheWholeForm) {
@@ -43,56 +42,20 @@ TEST(GatherCrystalDataTest, ReadsTheWholeForm) {
   testing::RecordingUserInterface ui;
   ASSERT_TRUE(GatherCrystalData(form, data, ui));
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(data.sgNumber, 225);
-  EXPECT_EQ(data.settingNumber, 1);
-  EXPECT_DOUBLE_EQ(data.a, 5.6402);
-  EXPECT_DOUBLE_EQ(data.gamma, 90.0);
-  EXPECT_EQ(data.targetIndex, 4);  // "Cu", fourth of the seven targets
-  EXPECT_EQ(data.atomCount, 2);
-  EXPECT_EQ(data.atomLabels[0], "Na1/Na");
+  // Target 4 is "Cu", fourth of the seven.
+  EXPECT_EQ(Fields(data), std::tuple(225, 1, 5.6402, 5.6402, 5.6402, 90.0, 90.0, 90.0, 2,
+                                     std::string("Na1/Na"), 0.0, 0.7, 4));
   EXPECT_DOUBLE_EQ(data.x[1], 0.5);
-  EXPECT_DOUBLE_EQ(data.B[1], 0.7);
 
   const RunInput input = MakeRunInput(data, {"r", "p", "t", "f"}, ProfileParameters{});
+  // The species is the text after the first slash, the whole label without one.
   EXPECT_EQ(input.species[0], "Na");
   EXPECT_EQ(input.species[1], "Cl");
+  EXPECT_EQ(SpeciesOf("A/B/C"), "B/C");
   EXPECT_EQ(input.files.tabsgPath, "t");
   EXPECT_EQ(input.sgNumber, 225);
-  EXPECT_DOUBLE_EQ(input.cell.c, 5.6402);
-  EXPECT_DOUBLE_EQ(input.g[1], 1.0);
-}
-
-TEST(GatherCrystalDataTest, FirstMissingValueIsReported) {
-  const std::pair<FormBox, std::string> cases[] = {{FormBox::kSgNumber, "No SG number !!!"},
-                                                   {FormBox::kSetting, "No Setting number !!!"},
-                                                   {FormBox::kA, "No a !!!"},
-                                                   {FormBox::kB, "No b !!!"},
-                                                   {FormBox::kC, "No c !!!"},
-                                                   {FormBox::kAlpha, "No alpha !!!"},
-                                                   {FormBox::kBeta, "No beta !!!"},
-                                                   {FormBox::kGamma, "No gamma !!!"}};
-  for (const auto& [box, text] : cases) {
-    FakeForm form;
-    form.boxes[box] = "";
-    CrystalData data;
-    testing::RecordingUserInterface ui;
-    EXPECT_FALSE(GatherCrystalData(form, data, ui));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{text});
-  }
-  for (const char* zero : {"0", "  0"}) {
-    FakeForm form;
-    form.boxes[FormBox::kSgNumber] = zero;
-    CrystalData data;
-    testing::RecordingUserInterface ui;
-    EXPECT_FALSE(GatherCrystalData(form, data, ui));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"No SG number !!!"});
-  }
-}
-
-// What a refused gather must leave alone.
-auto Fields(const CrystalData& d) {
-  return std::tuple(d.sgNumber, d.settingNumber, d.a, d.b, d.c, d.alpha, d.beta, d.gamma,
-                    d.atomCount, d.atomLabels[0], d.x[0], d.B[1], d.targetIndex);
+  EXPECT_EQ(input.cell.c, 5.6402);
+  EXPECT_EQ(input.g[1], 1.0);
 }
 
 TEST(GatherCrystalDataTest, UnusableValuesAreRefusedByNameAndTheRecordStaysAsItWas) {
@@ -114,6 +77,15 @@ TEST(GatherCrystalDataTest, UnusableValuesAreRefusedByNameAndTheRecordStaysAsItW
     };
   };
   const Case cases[] = {
+      {box(FormBox::kSgNumber, ""), "No SG number !!!"},
+      {box(FormBox::kSgNumber, "  0"), "No SG number !!!"},
+      {box(FormBox::kSetting, ""), "No Setting number !!!"},
+      {box(FormBox::kA, ""), "No a !!!"},
+      {box(FormBox::kB, ""), "No b !!!"},
+      {box(FormBox::kC, ""), "No c !!!"},
+      {box(FormBox::kAlpha, ""), "No alpha !!!"},
+      {box(FormBox::kBeta, ""), "No beta !!!"},
+      {box(FormBox::kGamma, ""), "No gamma !!!"},
       {box(FormBox::kA, "5.15x"), "a is not a number : 5.15x !!!"},
       {box(FormBox::kAlpha, "abc"), "alpha is not a number : abc !!!"},
       {box(FormBox::kC, "1,5"), "c is not a number : 1,5 !!!"},

@@ -18,32 +18,6 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
-TEST(ReportReadBackTest, ReadsAReportAsARunWritesIt) {
-  TempDir dir;
-  WriteFile(dir.File("Braxel.out"), kNaCl);
-  CalculationResults results;
-  testing::RecordingUserInterface ui;
-  ASSERT_TRUE(ReadBackReport(dir.File("Braxel.out"), results, ui));
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(results.crystalSystem, "cubic");
-  EXPECT_EQ(results.sgSymbol, "F m -3 m");
-  EXPECT_EQ(results.uniqueAxis, "no");
-  EXPECT_EQ(results.laueGroup, "m3m");
-  EXPECT_EQ(results.pointGroup, "m-3m");
-  EXPECT_EQ(results.centrosymmetric, "yes");
-  ASSERT_EQ(results.symmetryCodeCount, 24);
-  EXPECT_EQ(results.symmetryCodes[0], "1. x,y,z");
-  EXPECT_EQ(results.symmetryCodes[23], "24. -z,-y,-x");
-  ASSERT_EQ(results.conditionCount, 1);
-  EXPECT_EQ(results.conditions[0], "1. hkl : h,k,l odd/even");
-  ASSERT_EQ(results.reflectionCount, 6);
-  const std::array<std::string, kReflectionColumns> first = {
-      "1", "1", "1", "1", "1", "27.3655", "3.2564", "18.0263", "8.14", "8"};
-  EXPECT_EQ(results.reflectionRows[0], first);
-  EXPECT_EQ(results.reflectionRows[5][0], "6");
-  EXPECT_EQ(results.reflectionRows[5][4], "2");
-}
-
 TEST(ReportReadBackTest, MissingKeysFailAfterWhatWasRead) {
   TempDir dir;
   WriteFile(dir.File("Braxel.out"), Replaced(kNaCl, "    Symmetry codes  :", "    Symmetry"));

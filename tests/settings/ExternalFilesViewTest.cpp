@@ -18,7 +18,19 @@ using testing::RecordingUserInterface;
 
 const ExternalPaths kPaths{"/e", "/g", "/k", "/t", "/f"};
 
-TEST(ExternalFilesViewTest, ShowsTheTextsAndBrowsesFromWhatIsTyped) {
+// Works the dialog once it is up, then closes it with OK or Cancel.
+bool RunScripted(ExternalFilesDialog& dialog, bool ok) {
+  QTimer::singleShot(0, [ok] {
+    auto* view = qobject_cast<ExternalFilesView*>(QApplication::activeModalWidget());
+    ASSERT_NE(view, nullptr);
+    view->Edit(ExternalFilesDialog::kEditor)->setText("/typed/editor");
+    ok ? view->accept() : view->reject();
+  });
+  QtExternalFilesPresenter presenter(nullptr);
+  return presenter.RunModal(dialog);
+}
+
+TEST(ExternalFilesViewTest, ShowsTheTextsBrowsesFromWhatIsTypedAndOkHandsThemBack) {
   RecordingUserInterface ui;
   ExternalFilesDialog dialog(kPaths, ui);
   ExternalFilesView view(dialog, nullptr);
@@ -35,22 +47,8 @@ TEST(ExternalFilesViewTest, ShowsTheTextsAndBrowsesFromWhatIsTyped) {
   ASSERT_EQ(ui.fileRequests.size(), 1u);
   EXPECT_EQ(ui.fileRequests[0].initialPath, "/typed/tabsg");
   EXPECT_EQ(view.Edit(ExternalFilesDialog::kTabsg)->text(), "/chosen/tabsg");
-}
 
-// Works the dialog once it is up, then closes it with OK or Cancel.
-bool RunScripted(ExternalFilesDialog& dialog, bool ok) {
-  QTimer::singleShot(0, [ok] {
-    auto* view = qobject_cast<ExternalFilesView*>(QApplication::activeModalWidget());
-    ASSERT_NE(view, nullptr);
-    view->Edit(ExternalFilesDialog::kEditor)->setText("/typed/editor");
-    ok ? view->accept() : view->reject();
-  });
-  QtExternalFilesPresenter presenter(nullptr);
-  return presenter.RunModal(dialog);
-}
-
-TEST(ExternalFilesViewTest, OkHandsTheTextsBackAndCancelDoesNot) {
-  RecordingUserInterface ui;
+  // OK hands the texts back, Cancel does not.
   ExternalFilesDialog accepted(kPaths, ui);
   EXPECT_TRUE(RunScripted(accepted, true));
   EXPECT_EQ(accepted.Paths().editorPath, "/typed/editor");

@@ -21,30 +21,23 @@ Dlg Opened(double start, double end, double step) {
   return dialog;
 }
 
+// Positions are truncated and kept in range; 0.29 is 28.999... hundredths in binary.
 TEST(ProfileParametersDlgTest, OpensWithTheFormattedValuesAndTheSpinPositions) {
-  const Dlg dialog = Opened(10, 120, 0.02);
-  EXPECT_EQ(dialog.boxText, (std::array<std::string, Dlg::kBoxCount>{
-                                "0.0100", "-0.0100", "0.0000", "10.0000", "0.0000", "0.0000",
-                                "26.6000", "10.00", "120.00", "0.020"}));
-  EXPECT_EQ(dialog.spins[Dlg::kStartSpin].position, 1);
-  EXPECT_EQ(dialog.spins[Dlg::kEndSpin].position, 12);
-  EXPECT_EQ(dialog.spins[Dlg::kStepSpin].position, 2);
-  EXPECT_EQ(dialog.spins[Dlg::kEndSpin].maximum, 15);
-  EXPECT_EQ(dialog.spins[Dlg::kStepSpin].minimum, 1);
-  EXPECT_EQ(dialog.spins[Dlg::kStepSpin].maximum, 100);
-}
-
-TEST(ProfileParametersDlgTest, PositionsAreTruncatedAndKeptInRange) {
-  const Dlg dialog = Opened(19.9, 155, 0.29);  // 0.29 is 28.999... hundredths in binary
-  EXPECT_EQ(dialog.boxText[Dlg::kEnd], "155.00");
-  EXPECT_EQ(dialog.spins[Dlg::kStartSpin].position, 1);
-  EXPECT_EQ(dialog.spins[Dlg::kEndSpin].position, 15);
-  EXPECT_EQ(dialog.spins[Dlg::kStepSpin].position, 29);
-  const Dlg outside = Opened(-20, 400, 0.001);
-  EXPECT_EQ(outside.spins[Dlg::kStartSpin].position, 0);
-  EXPECT_EQ(outside.spins[Dlg::kEndSpin].position, 15);
-  EXPECT_EQ(outside.spins[Dlg::kStepSpin].position, 1);
-  EXPECT_EQ(outside.boxText[Dlg::kStep], "0.001");
+  EXPECT_EQ(Opened(10, 120, 0.02).boxText, (std::array<std::string, Dlg::kBoxCount>{
+                                               "0.0100", "-0.0100", "0.0000", "10.0000", "0.0000",
+                                               "0.0000", "26.6000", "10.00", "120.00", "0.020"}));
+  const std::array<double, 6> cases[] = {
+      {10, 120, 0.02, 1, 12, 2}, {19.9, 155, 0.29, 1, 15, 29}, {-20, 400, 0.001, 0, 15, 1}};
+  for (const auto& [start, end, step, startPosition, endPosition, stepPosition] : cases) {
+    const Dlg dialog = Opened(start, end, step);
+    EXPECT_EQ(dialog.spins[Dlg::kStartSpin].position, startPosition) << start;
+    EXPECT_EQ(dialog.spins[Dlg::kEndSpin].position, endPosition) << end;
+    EXPECT_EQ(dialog.spins[Dlg::kStepSpin].position, stepPosition) << step;
+    EXPECT_EQ(dialog.spins[Dlg::kEndSpin].maximum, 15);
+    EXPECT_EQ(dialog.spins[Dlg::kStepSpin].minimum, 1);
+    EXPECT_EQ(dialog.spins[Dlg::kStepSpin].maximum, 100);
+  }
+  EXPECT_EQ(Opened(0, 180, 0.001).boxText[Dlg::kStep], "0.001");
 }
 
 TEST(ProfileParametersDlgTest, SpinMoveShowsTheNewPositionAndOkReadsEveryBox) {

@@ -73,8 +73,7 @@ class RecordingSystemServices : public SystemServices {
     launched.push_back({program, arguments, currentDirectory});
     return launchSucceeds;
   }
-  std::optional<std::string> FindAssociatedProgram(const std::string& documentPath) override {
-    lookedUp.push_back(documentPath);
+  std::optional<std::string> FindAssociatedProgram(const std::string&) override {
     return associatedProgram;
   }
   std::string CurrentDirectory() override { return currentDirectory; }
@@ -82,14 +81,9 @@ class RecordingSystemServices : public SystemServices {
     currentDirectory = path;
     return true;
   }
-  bool DeleteFile(const std::string& path) override {
-    deleted.push_back(path);
-    return true;
-  }
+  bool DeleteFile(const std::string&) override { return true; }
 
   std::vector<Launch> launched;
-  std::vector<std::string> lookedUp;
-  std::vector<std::string> deleted;
   std::optional<std::string> associatedProgram;
   std::string currentDirectory = "/start";
   bool launchSucceeds = true;
