@@ -8,7 +8,6 @@
 
 #include "engine/CalculationRun.h"
 #include "support/FaultInjection.h"
-#include "support/NaClRun.h"
 #include "support/TableText.h"
 #include "support/TestFiles.h"
 
@@ -19,12 +18,29 @@ using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
+const std::string kNaCl = BRAXEL_TEST_DATA_DIR "/nacl/";
+
 class CalculationRunTest : public ::testing::Test {
  protected:
+  // NaCl (F m -3 m, a = 5.6402, Na at 0 0 0, Cl at 1/2 1/2 1/2, Cu) on the record of its group
+  // (beside those of P 1 and P -1) and the 1992 International Tables coefficients of
+  // cctbx.eltbx.xray_scattering.it1992 without anomalous terms, in tests/data/nacl.
   CalculationRunTest() {
-    input = testing::NaClRunInput(dir, {0, 0, 0.0001, 10, 0.5, 0, 0.5, 10, 90, 0.02},
-                                  testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
-                                      testing::TableRecord(2, 1, 1, 7, "P -1", {}, {"x,y,z"}));
+    WriteFile(dir.File("tabsg"), ReadFile(kNaCl + "tabsg") +
+                                     testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
+                                     testing::TableRecord(2, 1, 1, 7, "P -1", {}, {"x,y,z"}));
+    input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), dir.File("tabsg"),
+                   kNaCl + "fscat"};
+    input.profile = {0, 0, 0.0001, 10, 0.5, 0, 0.5, 10, 90, 0.02};
+    input.sgNumber = 225;
+    input.settingNumber = 1;
+    input.targetIndex = 4;
+    input.cell = {5.6402, 5.6402, 5.6402, 90, 90, 90};
+    input.atomCount = 2;
+    input.species[0] = "Na";
+    input.species[1] = "Cl";
+    input.g[0] = input.g[1] = 1.0;
+    input.x[1] = input.y[1] = input.z[1] = 0.5;
   }
 
   // Runs and expects failure with exactly this message, which the report then holds alone; no
@@ -65,12 +81,10 @@ TEST_F(CalculationRunTest, SodiumChlorideReportMatchesTheHandCalculation) {
 }
 
 // Rows are numbered from the first entry of the range; an empty range closes the list at once.
-TEST_F(CalculationRunTest, EmptyRangeAndFirstRowNumber) {
+// An odd centrosymmetric flag prints no line.
+TEST_F(CalculationRunTest, EmptyRangeFirstRowNumberAndOddCentrosymmetricFlag) {
   EXPECT_EQ(Rows(28.0).substr(0, 6), "     3");  // above 1 1 1 and its Ka2 line
   EXPECT_EQ(Rows(49.0), " " + std::string(64, '=') + "\n");
-}
-
-TEST_F(CalculationRunTest, OddCentrosymmetricFlagPrintsNoLine) {
   input.sgNumber = 2;
   const std::string report = Report();
   EXPECT_EQ(report.find("    Centrosymmetric"), std::string::npos);
@@ -178,7 +192,7 @@ TEST_F(CalculationRunTest, RefusedWritingKeepsTheLastReportAndPatternFile) {
   const std::string report = ReadFile(good.reportPath);
   const std::string pattern = ReadFile(good.patternPath);
   WriteFile(dir.File("plain"), "");
-  const std::set<std::string> files = {"Braxel.out", "Braxel.prf", "fscat", "plain", "tabsg"};
+  const std::set<std::string> files = {"Braxel.out", "Braxel.prf", "plain", "tabsg"};
   const struct {
     rlim_t room;
     std::string reportPath, patternPath, message;
