@@ -42,7 +42,18 @@ class AxisConversionTest : public ::testing::Test {
   testing::RecordingUserInterface ui;
 };
 
-TEST_F(AxisConversionTest, OkWritesTheConvertedRecord) {
+// Cancel after a Conversion leaves the record exactly; OK writes the converted one.
+TEST_F(AxisConversionTest, CancelKeepsAndOkWritesTheConvertedRecord) {
+  const std::string before = RecordText(data);
+  ScriptedPresenter<CAxisConversionDlg> cancelled([](CAxisConversionDlg& dialog) {
+    ConvertToOne(dialog);
+    dialog.OnCancel();
+    return false;
+  });
+  EXPECT_FALSE(Convert(cancelled));
+  EXPECT_EQ(cancelled.shown, 1);
+  EXPECT_EQ(RecordText(data), before);
+  EXPECT_EQ(results.sgSymbol, "P 1 1 21/a");
   ScriptedPresenter<CAxisConversionDlg> presenter([](CAxisConversionDlg& dialog) {
     EXPECT_EQ(dialog.originalCell[5], " 100.00000");
     EXPECT_EQ(dialog.sgNumberText, "14");
@@ -58,34 +69,6 @@ TEST_F(AxisConversionTest, OkWritesTheConvertedRecord) {
   EXPECT_EQ(results.sgSymbol, "P 1 21/c 1");
   EXPECT_EQ(results.uniqueAxis, "c");
   EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(AxisConversionTest, CancelAfterAConversionLeavesTheRecordExactly) {
-  const std::string before = RecordText(data);
-  ScriptedPresenter<CAxisConversionDlg> presenter([](CAxisConversionDlg& dialog) {
-    ConvertToOne(dialog);
-    dialog.OnCancel();
-    return false;
-  });
-  EXPECT_FALSE(Convert(presenter));
-  EXPECT_EQ(presenter.shown, 1);
-  EXPECT_EQ(RecordText(data), before);
-  EXPECT_EQ(results.sgSymbol, "P 1 1 21/a");
-}
-
-TEST_F(AxisConversionTest, ConvertToSettingRefusalsLeaveTheRecord) {
-  const std::string before = RecordText(data);
-  EXPECT_FALSE(ConvertToSetting(7, data, results, kSettingTable, ui));
-  EXPECT_FALSE(ConvertToSetting(1, data, results, "/nonexistent/ABCTrans", ui));
-  data.sgNumber = 62;
-  EXPECT_FALSE(ConvertToSetting(3, data, results, kSettingTable, ui));
-  data.sgNumber = 75;
-  EXPECT_FALSE(ConvertToSetting(1, data, results, kSettingTable, ui));
-  data.sgNumber = 14;
-  EXPECT_EQ(RecordText(data), before);
-  EXPECT_EQ(ui.messages,
-            (Strings{"Setting 7 not available !!!", "Table cannot open !!!", "Cannot Open !",
-                     "#1 setting only available !!!", "Space group 75 has no axis settings !!!"}));
 }
 
 TEST(FindSgNumberTest, TheTypedSymbolAndTheConversionItOffers) {
