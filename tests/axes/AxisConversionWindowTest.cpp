@@ -53,7 +53,7 @@ class AxisConversionWindowTest : public ::testing::Test {
   std::unique_ptr<AxisConversionWindow> window;
 };
 
-TEST_F(AxisConversionWindowTest, ShowsTheDialogAndPassesItsClicks) {
+TEST_F(AxisConversionWindowTest, ShowsTheDialogPassesItsClicksAndClipsNothing) {
   Open();
   EXPECT_EQ(window->windowTitle(), "Axis Conversion");
   EXPECT_EQ(Find<QGroupBox>("systemGroup")->title(), "Monoclinic System");
@@ -74,27 +74,8 @@ TEST_F(AxisConversionWindowTest, ShowsTheDialogAndPassesItsClicks) {
   EXPECT_EQ(EditText("convertedCell1"), "7.00000");
   EXPECT_EQ(EditText("convertedSymbol"), "P 1 1 21/a");
   EXPECT_TRUE(ui.messages.empty());
-}
 
-TEST_F(AxisConversionWindowTest, ModalRunEndsWithOkOrCancel) {
-  QtAxisConversionPresenter presenter(nullptr);
-  QTimer::singleShot(0, [] {
-    QWidget* modal = QApplication::activeModalWidget();
-    ASSERT_NE(modal, nullptr);
-    modal->findChild<QPushButton*>("ok")->click();  // before any Conversion: stays open
-    modal->findChild<QPushButton*>("conversion")->click();
-    modal->findChild<QPushButton*>("ok")->click();
-  });
-  EXPECT_TRUE(presenter.RunModal(dialog));
-  EXPECT_EQ(dialog.xOut[0], " 0.10000");
-  EXPECT_EQ(ui.messages, std::vector<std::string>{"Convert Axis, please !!!"});
-  QTimer::singleShot(
-      0, [] { QApplication::activeModalWidget()->findChild<QPushButton*>("cancel")->click(); });
-  EXPECT_FALSE(presenter.RunModal(dialog));
-}
-
-// The orthorhombic rows, with the record's setting marked; every text fits its widget.
-TEST_F(AxisConversionWindowTest, OrthorhombicRowsAndNothingIsClipped) {
+  // The orthorhombic rows, with the record's setting marked; every text fits its widget.
   dialog.systemMode = kOrthorhombicMode;
   dialog.sgNumberText = "62";
   dialog.symbolIn = "P b n m";
@@ -115,6 +96,23 @@ TEST_F(AxisConversionWindowTest, OrthorhombicRowsAndNothingIsClipped) {
   }
   const QGroupBox* group = Find<QGroupBox>("systemGroup");
   EXPECT_GE(group->width(), group->fontMetrics().horizontalAdvance(group->title()));
+}
+
+TEST_F(AxisConversionWindowTest, ModalRunEndsWithOkOrCancel) {
+  QtAxisConversionPresenter presenter(nullptr);
+  QTimer::singleShot(0, [] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    modal->findChild<QPushButton*>("ok")->click();  // before any Conversion: stays open
+    modal->findChild<QPushButton*>("conversion")->click();
+    modal->findChild<QPushButton*>("ok")->click();
+  });
+  EXPECT_TRUE(presenter.RunModal(dialog));
+  EXPECT_EQ(dialog.xOut[0], " 0.10000");
+  EXPECT_EQ(ui.messages, std::vector<std::string>{"Convert Axis, please !!!"});
+  QTimer::singleShot(
+      0, [] { QApplication::activeModalWidget()->findChild<QPushButton*>("cancel")->click(); });
+  EXPECT_FALSE(presenter.RunModal(dialog));
 }
 
 }  // namespace
