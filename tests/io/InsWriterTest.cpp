@@ -43,7 +43,7 @@ class ShowStructureTest : public ::testing::Test {
   CrystalData rutile;  // as File Open reads the example
 };
 
-TEST_F(ShowStructureTest, WritesTempInsAndStartsTheViewerFromItsFolder) {
+TEST_F(ShowStructureTest, WritesTempInsAndStartsTheViewerOrSaysWhyNot) {
   WriteFile(settings.fixed.structureTempPath, "old");
   OnShowStructure(" 136 ", rutile, settings, "", system, ui);
   EXPECT_EQ(ReadFile(start.File("temp.ins")), kRutileIns);
@@ -53,12 +53,12 @@ TEST_F(ShowStructureTest, WritesTempInsAndStartsTheViewerFromItsFolder) {
   EXPECT_EQ(system.launched[0].arguments, (std::vector<std::string>{"-i", start.File("temp.ins")}));
   EXPECT_EQ(system.launched[0].directory, "/view3d");
   EXPECT_TRUE(ui.messages.empty());
-}
 
-// An empty space-group box writes nothing; without a viewer the file's place is shown; a file
-// that cannot be written or a label the viewer could not read keeps the old file. None starts a
-// program.
-TEST_F(ShowStructureTest, CommandsThatStartNoViewer) {
+  // An empty space-group box writes nothing; without a viewer the file's place is shown; a file
+  // that cannot be written or a label the viewer could not read keeps the old file. None starts
+  // a program.
+  system = RecordingSystemServices();
+  fs::remove(start.File("temp.ins"));
   OnShowStructure("   ", rutile, settings, "", system, ui);
   EXPECT_FALSE(fs::exists(start.File("temp.ins")));
   settings.external.kristallonPath.clear();
