@@ -395,7 +395,6 @@ TEST(ExternalFilesDialogTest, OkTakesTheBrowsedAndTypedPathsAndThePathLinesAreRe
     const std::string grafino = ok ? "/opt/viewer" : "/g";
     EXPECT_EQ(b.settings.external.editorPath, editor);
     EXPECT_EQ(b.settings.external.grafinoPath, grafino);
-    EXPECT_EQ(b.settings.external.tabsgPath, "/t");
     EXPECT_EQ(ReadFile(ini),
               "editor  = " + editor + "\ngrafino = " + grafino +
                   "\n# viewer\nkristallon = /k\ntabsg   = /t\nfscat   = /f\nu = 0.01\n");
