@@ -6,11 +6,16 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <sstream>
+#include <tuple>
 
 #include "app/BraxelView.h"
+#include "app/CrystalData.h"
+#include "app/ReportReadBack.h"
 #include "io/InpFile.h"
 #include "platform/TextInput.h"
 #include "settings/ExternalPrograms.h"
+#include "settings/TextCases.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPresenter.h"
 #include "support/TestFiles.h"
@@ -20,6 +25,7 @@ namespace {
 
 using testing::ReadFile;
 using testing::TempDir;
+using testing::WriteFile;
 using AtomRow = std::array<std::string, 7>;
 using Strings = std::vector<std::string>;
 
@@ -78,11 +84,7 @@ class FakeForm : public FormControls {
 // A view started in an empty directory, so the bundled settings are read.
 class BraxelViewTest : public ::testing::Test {
  protected:
-  BraxelViewTest() {
-    view.OnInitialUpdate();
-    startMessages = ui.messages;
-    ui.messages.clear();
-  }
+  BraxelViewTest() { view.OnInitialUpdate(); }
 
   static testing::RecordingSystemServices StartedIn(const TempDir& directory) {
     testing::RecordingSystemServices system;
@@ -118,64 +120,10 @@ class BraxelViewTest : public ::testing::Test {
       ViewDialogs{profileDialog, axisDialog, externalFilesDialog, icsdDialog, expoDialog},
       BRAXEL_DATA_DIR,
       ""};
-  std::vector<std::string> startMessages;
 };
 
 // 2theta of 111 of NaCl for Cu Ka1, from d = a / sqrt(3).
 const double kNaCl111 = 2.0 * std::asin(1.540562 * std::sqrt(3.0) / (2.0 * 5.6402)) * 180.0 / M_PI;
-
-Strings Split(const std::string& text, char separator) {
-  Strings fields(1);
-  for (char c : text) {
-    if (c == separator) {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
-TEST_F(BraxelViewTest, StartsWithTheTitleTheBundledSettingsAndCuAndNoMessage) {
-  EXPECT_EQ(form.title, "Braxel --- [File Name : ]");
-  // The bundled settings name no editor and no structure viewer; that is no error at start.
-  EXPECT_TRUE(startMessages.empty());
-  EXPECT_EQ(view.Fixed().reportPath, start.File("Braxel.out"));
-  EXPECT_DOUBLE_EQ(view.Profile().twoThetaEnd, 120.0);
-  EXPECT_EQ(view.LastImportType(), ImportFileType::kIns);
-  EXPECT_EQ(form.target, 3);
-}
-
-TEST_F(BraxelViewTest, CalculateProfileShowsTheReportAndThePatternOfTheRun) {
-  form.TypeNaCl();
-  view.OnCalculateProfile();
-  ASSERT_TRUE(ui.messages.empty()) << ui.messages.front();
-  EXPECT_EQ(ui.waitCursorShown, 1);
-  EXPECT_EQ(ui.waitCursorDepth, 0);
-  EXPECT_TRUE(view.Results().calculationDone);
-  // What the report says is read back into the form.
-  EXPECT_EQ(form.info, (std::map<InfoBox, std::string>{{InfoBox::kSgSymbol, "F m -3 m"},
-                                                       {InfoBox::kSystem, "cubic"},
-                                                       {InfoBox::kLaueGroup, "m3m"},
-                                                       {InfoBox::kPointGroup, "m-3m"},
-                                                       {InfoBox::kCentro, "yes"},
-                                                       {InfoBox::kUniqueAxis, "no"}}));
-  EXPECT_EQ(form.lines[LineList::kSymmetryCodes].size(), 24u);
-  EXPECT_EQ(form.lines[LineList::kConditions], Strings{"1. hkl : h,k,l odd/even"});
-  // 111 comes first, 8 of them in m-3m; for Cu Ka1 d = a / sqrt(3).
-  ASSERT_EQ(form.reflections.size(), static_cast<std::size_t>(view.Results().reflectionCount));
-  const ReflectionRow& first = form.reflections[0];
-  EXPECT_EQ(first[0] + first[1] + first[2] + first[3] + first[4], "   11111");
-  EXPECT_NEAR(LeadingDouble(first[5]), kNaCl111, 1e-4);
-  EXPECT_NEAR(LeadingDouble(first[6]), 5.6402 / std::sqrt(3.0), 1e-4);
-  EXPECT_EQ(first[9], "8");
-  ASSERT_TRUE(form.pattern.has_value());
-  EXPECT_EQ(form.pattern->intensities.size(), 5501u);  // 10 to 120 degrees in steps of 0.02
-  EXPECT_NEAR(form.pattern->markers.front(), kNaCl111, 1e-3);
-  EXPECT_EQ(form.boxes[FormBox::kA], "   5.64020");
-  EXPECT_EQ(form.atoms[1],
-            (AtomRow{" 2", "Cl1/Cl", " 1.00000", " 0.50000", " 0.50000", " 0.50000", " 0.70000"}));
-}
 
 // An incomplete form stops before the run; a run that fails empties the results.
 TEST_F(BraxelViewTest, IncompleteFormOrFailedRunShowsItsMessageAndNoResult) {
@@ -238,18 +186,15 @@ TEST_F(BraxelViewTest, ClearEmptiesEveryRowTheResultsAndTheTitleAndKeepsTheRecor
   form.atoms[3] = {"", "O", "1", "0", "0", "0", "0"};  // typed below a gap
   form.target = 0;
   view.ClearForm();
-  EXPECT_FALSE(view.Results().calculationDone);
   EXPECT_EQ(form.atoms, std::vector<AtomRow>(80));
   EXPECT_EQ(form.boxes[FormBox::kBeta], "");
   EXPECT_EQ(form.target, 3);
-  EXPECT_EQ(form.info[InfoBox::kSgSymbol], "");
   EXPECT_EQ(form.title, "Braxel --- [File Name : ]");
   EXPECT_EQ(view.CurrentFilePath(), "");
   EXPECT_EQ(view.Data().sgNumber, 225);
   // A refresh brings the structure back, but no result of the earlier run.
   view.ShowCrystalData();
   EXPECT_TRUE(form.reflections.empty());
-  EXPECT_TRUE(form.lines[LineList::kSymmetryCodes].empty());
   EXPECT_FALSE(form.pattern.has_value());
   view.ClearForm();
   view.OnCalculateProfile();
@@ -280,7 +225,6 @@ TEST_F(BraxelViewTest, InsertAndDeleteWorkOnTheSelectedRowWithinTheAtoms) {
   form.selected = 3;  // the empty row after the atoms goes; it was no atom
   view.OnDeleteAtom();
   EXPECT_EQ(view.Data().atomCount, 3);
-  EXPECT_EQ(form.atoms.size(), 80u);
 
   // An insert never pushes an atom off the list, gathered or only typed.
   form.atoms.assign(80, AtomRow{"", "O", "1", "0", "0", "0", "0"});
@@ -299,6 +243,7 @@ TEST_F(BraxelViewTest, OpenShowsTheFileWithItsPathInTheTitleAndNoEarlierResult) 
   form.TypeNaCl();
   view.OnCalculateProfile();
   ui.fileAnswers = {std::nullopt};
+  EXPECT_EQ(view.LastImportType(), ImportFileType::kIns);
   view.OnFileOpenStructure();  // cancelled: nothing changes
   EXPECT_TRUE(view.Results().calculationDone);
   ASSERT_FALSE(view.OpenStructureFile(start.File("missing.inp")));
@@ -319,11 +264,8 @@ TEST_F(BraxelViewTest, OpenShowsTheFileWithItsPathInTheTitleAndNoEarlierResult) 
   const std::string path = BRAXEL_EXAMPLES_DIR "/NaCl.inp";
   ASSERT_TRUE(view.OpenStructureFile(path));
   EXPECT_EQ(form.title, "Braxel --- [File Name : " + path + " ]");
-  EXPECT_EQ(form.recent, Strings{path});
   EXPECT_EQ(view.LastImportType(), ImportFileType::kInp);
   EXPECT_EQ(view.CurrentFilePath(), path);
-  EXPECT_EQ(form.boxes[FormBox::kSgNumber], "225");
-  EXPECT_EQ(form.atoms[1][1], "Cl1/Cl");
   EXPECT_EQ(form.info[InfoBox::kSgSymbol], "");
 }
 
@@ -374,25 +316,149 @@ TEST_F(BraxelViewTest, ExportsWriteTheReflectionListAndThePatternOfTheLastRun) {
   EXPECT_EQ(ui.fileRequests[0].defaultExtension, "csv");
   EXPECT_EQ(ui.messages.back(), start.File("no/such.csv") + " file cannot be created !!!");
 
-  const Strings csv = Split(ReadFile(start.File("NaCl.csv")), '\n');
-  ASSERT_EQ(csv.size(), static_cast<std::size_t>(view.Results().reflectionCount) + 2);
-  EXPECT_EQ(csv[0], "No,h,k,l,id,2theta,d,F,I,mult");
-  const Strings first = Split(csv[1], ',');
-  ASSERT_EQ(first.size(), 10u);
-  EXPECT_EQ((Strings{first[0], first[1], first[2], first[3], first[4], first[9]}),
-            (Strings{"1", "1", "1", "1", "1", "8"}));
-  EXPECT_NEAR(LeadingDouble(first[5]), kNaCl111, 1e-4);
-  EXPECT_EQ(csv.back(), "");
+  const std::string csv = ReadFile(start.File("NaCl.csv"));
+  const std::string first = "No,h,k,l,id,2theta,d,F,I,mult\n1,1,1,1,1,";
+  ASSERT_TRUE(csv.starts_with(first));
+  EXPECT_NEAR(LeadingDouble(csv.substr(first.size())), kNaCl111, 1e-4);
+  EXPECT_EQ(std::ranges::count(csv, '\n'), view.Results().reflectionCount + 1);
+  EXPECT_EQ(csv.substr(csv.find('\n', first.size()) - 2, 3), ",8\n");
 
-  const Strings xy = Split(ReadFile(start.File("NaCl.xy")), '\n');
-  ASSERT_EQ(xy.size(), 5502u);  // 10 to 120 degrees in steps of 0.02, and the last line end
-  EXPECT_EQ(Split(xy[0], ' ')[0], "10.0000");
-  EXPECT_EQ(Split(xy[5500], ' ')[0], "120.0000");
+  // 10 to 120 degrees in steps of 0.02; the highest point is 1000.
+  const std::string xyText = ReadFile(start.File("NaCl.xy"));
+  EXPECT_TRUE(xyText.starts_with("10.0000 ") && xyText.ends_with("\n"));
+  std::istringstream xy(xyText);
+  std::vector<double> angles;
   int highest = 0;
-  for (std::size_t i = 0; i + 1 < xy.size(); ++i) {
-    highest = std::max(highest, LeadingInt(Split(xy[i], ' ').at(1)));
+  for (double angle, intensity; xy >> angle >> intensity;) {
+    angles.push_back(angle);
+    highest = std::max(highest, static_cast<int>(intensity));
   }
+  ASSERT_EQ(angles.size(), 5501u);
+  EXPECT_DOUBLE_EQ(angles.back(), 120.0);
   EXPECT_EQ(highest, 1000);
+}
+
+// What a gather reads, and what a refused one must leave alone.
+auto Fields(const CrystalData& d) {
+  return std::tuple(d.sgNumber, d.settingNumber, d.a, d.b, d.c, d.alpha, d.beta, d.gamma,
+                    d.atomCount, d.atomLabels[0], d.x[0], d.B[1], d.targetIndex);
+}
+
+TEST(GatherCrystalDataTest, ReadsTheWholeForm) {
+  FakeForm form;
+  form.TypeNaCl();
+  form.target = 3;
+  CrystalData data;
+  testing::RecordingUserInterface ui;
+  ASSERT_TRUE(GatherCrystalData(form, data, ui));
+  // Target 4 is "Cu", fourth of the seven.
+  EXPECT_EQ(Fields(data), std::tuple(225, 1, 5.6402, 5.6402, 5.6402, 90.0, 90.0, 90.0, 2,
+                                     std::string("Na1/Na"), 0.0, 0.7, 4));
+  EXPECT_DOUBLE_EQ(data.x[1], 0.5);
+
+  // The species is the text after the first slash, the whole label without one.
+  EXPECT_EQ(MakeRunInput(data, {"r", "p", "t", "f"}, ProfileParameters{}).species[1], "Cl");
+  EXPECT_EQ(SpeciesOf("A/B/C"), "B/C");
+  EXPECT_EQ(SpeciesOf("Cl"), "Cl");
+}
+
+// The cases of tests/data/app/gather.txt.
+TEST(GatherCrystalDataTest, UnusableValuesAreRefusedByNameAndTheRecordStaysAsItWas) {
+  const std::map<std::string, FormBox> boxes = {
+      {"sg", FormBox::kSgNumber}, {"setting", FormBox::kSetting},
+      {"a", FormBox::kA},         {"b", FormBox::kB},
+      {"c", FormBox::kC},         {"alpha", FormBox::kAlpha},
+      {"beta", FormBox::kBeta},   {"gamma", FormBox::kGamma}};
+  for (const testing::TextCase& c : testing::ReadCases(BRAXEL_TEST_DATA_DIR "/app/gather.txt")) {
+    FakeForm form;
+    form.TypeNaCl();
+    for (const std::string& line : c.input) {
+      const std::size_t blank = line.find(' ');
+      if (line.starts_with("atom ")) {
+        form.atoms[line[5] - '0'][line[7] - '0'] = line.substr(9);
+      } else if (!line.starts_with("#")) {
+        form.boxes[boxes.at(line.substr(0, blank))] = line.substr(blank + 1);
+      }
+    }
+    CrystalData data;
+    data.atomLabels[0] = "Old";
+    data.a = 3.0;
+    data.x[0] = 0.125;
+    const auto before = Fields(data);
+    testing::RecordingUserInterface ui;
+    EXPECT_FALSE(GatherCrystalData(form, data, ui)) << c.name;
+    EXPECT_EQ(ui.messages, c.expected) << c.name;
+    EXPECT_EQ(Fields(data), before) << c.name;
+  }
+}
+
+TEST(GatherCrystalDataTest, NumbersMayCarryBlanksSignsAndExponentsAndAtomsEndAtAnEmptyRow) {
+  FakeForm form;
+  form.TypeNaCl();
+  form.boxes[FormBox::kSgNumber] = " 62";
+  form.boxes[FormBox::kA] = "  +5.6402 ";
+  form.boxes[FormBox::kGamma] = "1.2e2";
+  form.atoms[0][3] = "-.25";
+  CrystalData data;
+  testing::RecordingUserInterface ui;
+  ASSERT_TRUE(GatherCrystalData(form, data, ui)) << ui.messages.front();
+  EXPECT_EQ(data.sgNumber, 62);
+  EXPECT_DOUBLE_EQ(data.a, 5.6402);
+  EXPECT_DOUBLE_EQ(data.gamma, 120.0);
+  EXPECT_DOUBLE_EQ(data.x[0], -0.25);
+  EXPECT_EQ(data.atomCount, 2);
+
+  form.atoms.assign(81, {"", "Fe", "1", "0.1", "0.2", "0.3", "0.4"});
+  ASSERT_TRUE(GatherCrystalData(form, data, ui));
+  EXPECT_EQ(data.atomCount, 80);
+}
+
+const std::string kNaClReport = ReadFile(BRAXEL_TEST_DATA_DIR "/NaCl.out");
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  text.replace(text.find(from), from.size(), to);
+  return text;
+}
+
+TEST(ReportReadBackTest, MissingKeysFailAfterWhatWasRead) {
+  TempDir dir;
+  WriteFile(dir.File("Braxel.out"), Replaced(kNaClReport, "    Symmetry codes  :", "    Symmetry"));
+  CalculationResults results;
+  testing::RecordingUserInterface ui;
+  EXPECT_FALSE(ReadBackReport(dir.File("Braxel.out"), results, ui));
+  EXPECT_EQ(ui.messages, Strings{"    Symmetry codes  : not found !!!\n"});
+  EXPECT_EQ(results.centrosymmetric, "yes");
+  EXPECT_EQ(results.symmetryCodeCount, 0);
+
+  WriteFile(dir.File("Braxel.out"), Replaced(kNaClReport, "    Centrosymmetric = yes\n", ""));
+  EXPECT_FALSE(ReadBackReport(dir.File("Braxel.out"), results, ui));
+  EXPECT_EQ(ui.messages.back(), "    Centrosymmetric not found !!!\n");
+
+  EXPECT_FALSE(ReadBackReport(dir.File("none"), results, ui));
+  EXPECT_EQ(ui.messages.back(), "Outputfile nout found !!!");
+}
+
+TEST(ReportReadBackTest, EditedReportsNeverOverflowTheCapacities) {
+  std::string codes;
+  for (int i = 1; i <= 300; ++i) codes += "    " + std::to_string(i) + ". x,y,z\n";
+  std::string rows;
+  for (int i = 1; i <= 7000; ++i) {
+    rows +=
+        "     " + std::to_string(i) + "   1   0   0   1   10.0000   5.0000    1.0000    1.00   2\n";
+  }
+  std::string text = Replaced(kNaClReport, "     1. x,y,z\n", codes);
+  text =
+      Replaced(text, "     1   1   1   1   1   27.3655", rows + "     1   1   1   1   1   27.3655");
+  TempDir dir;
+  WriteFile(dir.File("Braxel.out"), text);
+  CalculationResults results;
+  testing::RecordingUserInterface ui;
+  ASSERT_TRUE(ReadBackReport(dir.File("Braxel.out"), results, ui));
+  EXPECT_EQ(results.symmetryCodeCount, kMaxResultLines);
+  EXPECT_EQ(results.reflectionCount, kMaxReflectionRows);
+  EXPECT_EQ(results.symmetryCodes.size(), static_cast<std::size_t>(kMaxResultLines));
+  EXPECT_EQ(results.reflectionRows.size(), static_cast<std::size_t>(kMaxReflectionRows));
+  EXPECT_EQ(results.reflectionRows[5999][0], "6000");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// braxel-pattern as a script uses it: the NaCl pattern written as a picture.
+// braxel-pattern as a script uses it: the NaCl pattern written as a picture; the plot and its
+// window; reading the pattern file and the arithmetic of the plot's axes.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,12 +10,14 @@
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <string>
 
 #include "pattern/PatternFile.h"
 #include "pattern/PlotAxes.h"
 #include "pattern/qt/PatternPlot.h"
 #include "pattern/qt/PatternWindow.h"
+#include "settings/TextCases.h"
 #include "support/TestFiles.h"
 
 namespace braxel {
@@ -22,6 +25,7 @@ namespace {
 
 using testing::ReadFile;
 using testing::TempDir;
+using testing::WriteFile;
 
 int RunIn(const TempDir& dir, const std::string& command) {
   const int status = std::system(
@@ -67,8 +71,6 @@ TEST_F(PatternPngTest, TheNaClPatternShowsItsPeaksAndMarkers) {
   QPainter painter(&probe);
   const qt::PlotLayout layout = qt::MakePlotLayout(probe.rect(), painter.fontMetrics());
   const AxisRange range = FullTwoThetaRange(pattern);
-  EXPECT_DOUBLE_EQ(range.low, 10);
-  EXPECT_DOUBLE_EQ(range.high, 120);
   const QRect& box = layout.profile;
   const int upperQuarter = box.top() + box.height() / 4;
 
@@ -87,24 +89,19 @@ TEST_F(PatternPngTest, TheNaClPatternShowsItsPeaksAndMarkers) {
   EXPECT_TRUE(AnyInColumn(image, strongest, strip.top() + 1, strip.bottom() - 1, IsRed));
   EXPECT_FALSE(
       AnyInColumn(image, layout.XOf(18.0, range), strip.top() + 1, strip.bottom() - 1, IsRed));
-}
 
-// 100,000 points on 900 pixels: a single point of a column still reaches its height.
-TEST(PatternPlotTest, ManyPointsKeepTheHighestOfEachColumn) {
+  // 100,000 points on as many pixels as above: a single point of a column still reaches its height.
   Pattern many;
   many.firstTwoTheta = 10.0;
   many.step = 0.001;
   many.intensities.assign(100000, 1);
   many.intensities[43210] = 1000;  // 53.21 degrees
-  const QImage image = qt::RenderPattern(many, FullTwoThetaRange(many), "", QSize(900, 560));
-  QImage probe(image.size(), QImage::Format_RGB32);
-  QPainter painter(&probe);
-  const qt::PlotLayout layout = qt::MakePlotLayout(probe.rect(), painter.fontMetrics());
-  const AxisRange range = FullTwoThetaRange(many);
-  const QRect& box = layout.profile;
-  const int upperQuarter = box.top() + box.height() / 4;
-  EXPECT_TRUE(AnyInColumn(image, layout.XOf(53.21, range), box.top() + 2, upperQuarter, IsDark));
-  EXPECT_FALSE(AnyInColumn(image, layout.XOf(80.0, range), box.top() + 2, upperQuarter, IsDark));
+  const AxisRange manyRange = FullTwoThetaRange(many);
+  const QImage dense = qt::RenderPattern(many, manyRange, "", image.size());
+  EXPECT_TRUE(
+      AnyInColumn(dense, layout.XOf(53.21, manyRange), box.top() + 2, upperQuarter, IsDark));
+  EXPECT_FALSE(
+      AnyInColumn(dense, layout.XOf(80.0, manyRange), box.top() + 2, upperQuarter, IsDark));
 }
 
 TEST_F(PatternPngTest, TheSizeCanBeChosenAndABadFileOrCommandLineFailsWithoutAPicture) {
@@ -131,8 +128,6 @@ TEST_F(PatternPngTest, AFullDiskKeepsTheOldPicture) {
       RunIn(dir, "trap '' XFSZ; ulimit -f 4; '" BRAXEL_PATTERN "' -x Braxel.prf --png old.png"), 1);
   EXPECT_EQ(ReadFile(dir.File("old.png")), "the old picture");
   EXPECT_NE(ReadFile(dir.File("err.txt")).find("old.png file not create !!!"), std::string::npos);
-  EXPECT_EQ(testing::FileNames(dir.Path()),
-            (std::set<std::string>{"Braxel.out", "Braxel.prf", "err.txt", "old.png", "out.txt"}));
 }
 
 void Mouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, double x, double y) {
@@ -191,6 +186,109 @@ TEST(PatternWindowTest, TheFileIsReadAgainWhenReplacedAndAnEmptyPlotFollowsItsRe
   EXPECT_TRUE(QTest::qWaitFor([&] { return !plot.HasPattern(); }, 5000));
   testing::WriteFile(path, "2 10 0.5\n7 8\n0\n");
   EXPECT_TRUE(QTest::qWaitFor([&] { return plot.CurrentPattern().intensities.size() == 2; }, 5000));
+}
+
+class PatternReaderTest : public ::testing::Test {
+ protected:
+  // Reads text as a pattern file into a pattern that already holds one.
+  bool Read(const std::string& text) {
+    WriteFile(dir.File("p.prf"), text);
+    pattern.intensities = {7};
+    pattern.markers = {42.0};
+    return ReadPatternFile(dir.File("p.prf"), pattern, message);
+  }
+
+  TempDir dir;
+  Pattern pattern;
+  std::string message;
+};
+
+TEST_F(PatternReaderTest, ReadsTheGridTheIntensitiesAndTheMarkers) {
+  // Three points from 10 degrees in steps of 0.5, and two markers, as the run lays them out.
+  ASSERT_TRUE(Read(ReadFile(BRAXEL_TEST_DATA_DIR "/pattern/small.prf")));
+  EXPECT_DOUBLE_EQ(pattern.firstTwoTheta, 10.0);
+  EXPECT_DOUBLE_EQ(pattern.step, 0.5);
+  EXPECT_EQ(pattern.intensities, (std::vector<int>{1, 1000, 12}));
+  EXPECT_EQ(pattern.markers, (std::vector<double>{10.2, 10.7}));
+  EXPECT_DOUBLE_EQ(pattern.LastTwoTheta(), 11.0);
+  // A single point may carry any step, and no markers.
+  ASSERT_TRUE(Read("1 30.00 0.0000\n1000\n\n0\n\n"));
+  EXPECT_EQ(pattern.intensities, std::vector<int>{1000});
+  EXPECT_TRUE(pattern.markers.empty());
+}
+
+// A missing file and the damaged files of tests/data/pattern/damaged.txt are refused; the pattern
+// shown stays as it was.
+TEST_F(PatternReaderTest, MissingOrDamagedFilesAreRefusedByWhatIsWrong) {
+  for (const testing::TextCase& c : testing::ReadCases(BRAXEL_TEST_DATA_DIR "/pattern/damaged.txt",
+                                                       {{"file", dir.File("p.prf")}})) {
+    EXPECT_FALSE(Read(c.input.empty() ? "" : c.input[0])) << c.name;
+    EXPECT_EQ(std::vector<std::string>{message}, c.expected);
+    EXPECT_EQ(pattern.intensities, std::vector<int>{7});
+    EXPECT_EQ(pattern.markers, std::vector<double>{42.0});
+  }
+  EXPECT_FALSE(ReadPatternFile(dir.File("none.prf"), pattern, message));
+  EXPECT_EQ(message, dir.File("none.prf") + " file not found !!!");
+  EXPECT_EQ(pattern.intensities, std::vector<int>{7});
+}
+
+TEST(PlotAxesTest, TicksAreOneTwoOrFiveTimesAPowerOfTen) {
+  AxisTicks ticks = MakeTicks({10, 120}, 12);  // 110 / 12 = 9.2: steps of 10
+  EXPECT_DOUBLE_EQ(ticks.step, 10);
+  ASSERT_EQ(ticks.values.size(), 12u);
+  EXPECT_DOUBLE_EQ(ticks.values.front(), 10);
+  EXPECT_DOUBLE_EQ(ticks.values.back(), 120);
+  EXPECT_EQ(ticks.decimals, 0);
+
+  ticks = MakeTicks({10, 120}, 8);  // 10 would give 12 ticks: 20 gives 20, 40, ..., 120
+  EXPECT_DOUBLE_EQ(ticks.step, 20);
+  EXPECT_EQ(ticks.values, (std::vector<double>{20, 40, 60, 80, 100, 120}));
+
+  ticks = MakeTicks({-0.03, 0.05}, 6);  // 0.02: -0.02, 0, 0.02, 0.04
+  EXPECT_DOUBLE_EQ(ticks.step, 0.02);
+  ASSERT_EQ(ticks.values.size(), 4u);
+  EXPECT_EQ(ticks.values[1], 0.0);
+  EXPECT_EQ(ticks.decimals, 2);
+
+  EXPECT_TRUE(MakeTicks({5, 5}, 6).values.empty());
+  // Ranges whose ticks could never be counted give none instead of a plot that never ends.
+  for (const AxisRange range : {AxisRange{1e20, 1e20 + 1e5}, AxisRange{0, 5e-324},
+                                AxisRange{0, std::numeric_limits<double>::infinity()}}) {
+    EXPECT_TRUE(MakeTicks(range, 10).values.empty()) << range.low << " " << range.high;
+  }
+}
+
+TEST(PlotAxesTest, TheIntensityAxisFollowsTheHighestPointShown) {
+  Pattern pattern;
+  pattern.firstTwoTheta = 10;
+  pattern.step = 1;
+  pattern.intensities = {1, 1000, 40, 200, 1};  // 10 to 14 degrees
+  EXPECT_DOUBLE_EQ(IntensityRange(pattern, FullTwoThetaRange(pattern)).high, 1050);
+  const AxisRange zoomed = IntensityRange(pattern, {12, 14});
+  EXPECT_DOUBLE_EQ(zoomed.low, 0);
+  EXPECT_DOUBLE_EQ(zoomed.high, 210);
+  pattern.intensities[2] = -100;
+  EXPECT_DOUBLE_EQ(IntensityRange(pattern, {12, 12.5}).low, -100);
+
+  const AxisRange whole = FullTwoThetaRange(pattern);
+  EXPECT_DOUBLE_EQ(whole.low, 10);
+  EXPECT_DOUBLE_EQ(whole.high, 14);
+  pattern.intensities = {5};
+  EXPECT_DOUBLE_EQ(FullTwoThetaRange(pattern).low, 9);
+  EXPECT_DOUBLE_EQ(FullTwoThetaRange(pattern).high, 11);
+}
+
+TEST(PlotAxesTest, ADragZoomsInsideTheWholeRangeAndAClickDoesNot) {
+  const AxisRange whole{10, 120};
+  std::optional<AxisRange> range = DraggedRange(45, 30, whole, 0.1);
+  ASSERT_TRUE(range);
+  EXPECT_DOUBLE_EQ(range->low, 30);
+  EXPECT_DOUBLE_EQ(range->high, 45);
+  range = DraggedRange(5, 20, whole, 0.1);
+  ASSERT_TRUE(range);
+  EXPECT_DOUBLE_EQ(range->low, 10);
+  EXPECT_FALSE(DraggedRange(30, 30.05, whole, 0.1));
+  EXPECT_FALSE(DraggedRange(0, 5, whole, 0.1));
 }
 
 }  // namespace

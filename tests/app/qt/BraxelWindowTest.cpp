@@ -1,28 +1,41 @@
-// The real window driven as a user drives it: typing, clicking and the menu commands.
+// The real window driven as a user drives it: typing, clicking and the menu commands; the
+// windows and system services of the platform beside it.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStyleHints>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "app/qt/BraxelForm.h"
 #include "app/qt/MainFrame.h"
 #include "pattern/qt/PatternPlot.h"
 #include "platform/TextInput.h"
+#include "platform/qt/QtSystemServices.h"
+#include "platform/qt/QtUserInterface.h"
+#include "settings/qt/ExternalFilesDialog.h"
+#include "settings/qt/ProfileParametersWindow.h"
 #include "support/RecordingUserInterface.h"
 #include "support/TestFiles.h"
 
@@ -30,15 +43,6 @@ namespace braxel {
 namespace {
 
 using testing::TempDir;
-
-// The entries a user sees, separators as "|".
-QStringList Texts(const QList<QAction*>& actions) {
-  QStringList texts;
-  for (const QAction* action : actions) {
-    if (action->isVisible()) texts << (action->isSeparator() ? "|" : action->text());
-  }
-  return texts;
-}
 
 class BraxelWindowTest : public ::testing::Test {
  protected:
@@ -143,49 +147,37 @@ class BraxelWindowTest : public ::testing::Test {
   std::unique_ptr<CMainFrame> frame;
 };
 
-TEST_F(BraxelWindowTest, StartsEmptyWithItsCommandsListsAndTargets) {
-  EXPECT_EQ(frame->windowTitle(), "Braxel --- [File Name : ]");
-  EXPECT_TRUE(ui.messages.empty());
-  const QList<QAction*> menus = frame->menuBar()->actions();
-  EXPECT_EQ(Texts(menus), (QStringList{"&File", "&Edit", "E&xecute", "&Option", "&Help"}));
-  const std::pair<Command, const char*> keys[] = {{Command::kFileOpen, "Ctrl+O"},
-                                                  {Command::kSaveInputFile, "Ctrl+S"},
-                                                  {Command::kCalculateProfile, "F5"},
-                                                  {Command::kExit, "Ctrl+Q"},
-                                                  {Command::kHelpByHtml, "F1"}};
-  for (const auto& [command, key] : keys) {
-    EXPECT_EQ(frame->Action(command)->shortcut().toString(), key);
-  }
-
-  EXPECT_EQ(Form().Target()->count(), 7);
-  EXPECT_EQ(Form().Target()->itemText(6), "Kb");
+// The window starts empty, on Cu; typed, it is calculated and shown with its plot.
+TEST_F(BraxelWindowTest, TypedStructureIsCalculatedAndShownWithItsPlot) {
   EXPECT_EQ(Form().Target()->currentText(), "Cu");
   // Bearden's Cu Ka1 and the Kb line, as the target table holds them.
   EXPECT_EQ(Form().Wavelength()->text(), QString::fromUtf8("Ka1 1.540562 \u00c5"));
   Form().Target()->setCurrentIndex(6);
   EXPECT_EQ(Form().Wavelength()->text(), QString::fromUtf8("Kb 1.39222 \u00c5"));
-  EXPECT_EQ(Atoms()->rowCount(), 80);
-  EXPECT_EQ(ReflectionRows(), 0);
-  EXPECT_FALSE(Form().Plot()->HasPattern());
-  const QAbstractItemModel* reflections = Form().Reflections()->model();
-  EXPECT_EQ(reflections->columnCount(), 10);
-  EXPECT_EQ(reflections->headerData(5, Qt::Horizontal).toString(), "2th    ");
-}
-
-TEST_F(BraxelWindowTest, TypedStructureIsCalculatedAndShownWithItsPlot) {
   TypeNaCl();
   Form().Target()->setCurrentIndex(4);  // Mo
   Calculate();
-  EXPECT_EQ(Form().Info(InfoBox::kSgSymbol)->text(), "F m -3 m");
-  EXPECT_EQ(Form().Info(InfoBox::kLaueGroup)->text(), "m3m");
+  EXPECT_EQ(ui.waitCursorShown, 1);
+  EXPECT_EQ(ui.waitCursorDepth, 0);
+  // What the report says is read back into the form.
+  QStringList info;
+  for (InfoBox box : {InfoBox::kSgSymbol, InfoBox::kSystem, InfoBox::kLaueGroup,
+                      InfoBox::kPointGroup, InfoBox::kCentro, InfoBox::kUniqueAxis}) {
+    info << Form().Info(box)->text();
+  }
+  EXPECT_EQ(info, (QStringList{"F m -3 m", "cubic", "m3m", "m-3m", "yes", "no"}));
   EXPECT_EQ(Form().Lines(LineList::kSymmetryCodes)->count(), 24);
+  EXPECT_EQ(Form().Lines(LineList::kConditions)->item(0)->text(), "1. hkl : h,k,l odd/even");
+  EXPECT_EQ(Form().BoxText(FormBox::kA), "   5.64020");
   // 111 with Mo Ka1 comes first: 2theta = 2 asin(lambda sqrt(3) / 2a).
   const double twoTheta = 2.0 * std::asin(0.7093 * std::sqrt(3.0) / (2.0 * 5.6402)) * 180.0 / M_PI;
   EXPECT_EQ(ReflectionRows(), frame->View().Results().reflectionCount);
   EXPECT_EQ(Reflection(0, 1) + Reflection(0, 2) + Reflection(0, 3), "111");
   EXPECT_NEAR(Reflection(0, 5).toDouble(), twoTheta, 1e-4);
+  EXPECT_NEAR(Reflection(0, 6).toDouble(), 5.6402 / std::sqrt(3.0), 1e-4);  // d = a / sqrt(3)
   EXPECT_EQ(Reflection(0, 9), "8");
   ASSERT_TRUE(Form().Plot()->HasPattern());
+  EXPECT_EQ(Form().Plot()->CurrentPattern().intensities.size(), 5501u);  // 10 to 120 by 0.02
   EXPECT_NEAR(Form().Plot()->CurrentPattern().markers.front(), twoTheta, 1e-3);
   EXPECT_EQ(Form().AtomText(1, 6), " 0.70000");
   EXPECT_EQ(frame->View().Data().targetIndex, 5);
@@ -336,6 +328,207 @@ TEST_F(BraxelWindowTest, RowsAreCopiedUnderTheirHeadingsAndFollowThePlot) {
   EXPECT_EQ(Reflection(selected[0].row(), 1) + Reflection(selected[0].row(), 2) +
                 Reflection(selected[0].row(), 3),
             "220");
+}
+
+using Dlg = CProfileParametersDlg;
+
+ProfileParameters Range(double start, double end) {
+  ProfileParameters p;
+  p.U = 0.01;
+  p.twoThetaStart = start;
+  p.twoThetaEnd = end;
+  p.twoThetaStep = 0.02;
+  return p;
+}
+
+TEST(ProfileParametersWindowTest, SpinsShowTheirNewPositionAndTypingDoesNotMoveThem) {
+  Dlg dialog(Range(10, 155));
+  ProfileParametersWindow window(dialog);
+  QStringList frames;
+  for (const QGroupBox* frame : window.findChildren<QGroupBox*>()) frames << frame->title();
+  EXPECT_EQ(frames, (QStringList{"Profile", "X-ray", "Range"}));
+  EXPECT_EQ(window.Box(Dlg::kU)->text(), "0.0100");
+  EXPECT_EQ(window.Box(Dlg::kEnd)->text(), "155.00");
+  QTest::keyClick(window.Spin(Dlg::kEndSpin), Qt::Key_Up);  // already at the top
+  EXPECT_EQ(window.Box(Dlg::kEnd)->text(), "155.00");
+  QTest::keyClick(window.Spin(Dlg::kEndSpin), Qt::Key_Down);
+  EXPECT_EQ(window.Box(Dlg::kEnd)->text(), "140.00");
+  QTest::keyClick(window.Spin(Dlg::kStepSpin), Qt::Key_Up);
+  EXPECT_EQ(window.Box(Dlg::kStep)->text(), "0.030");
+  window.Box(Dlg::kStart)->setText("55");
+  QTest::keyClick(window.Spin(Dlg::kStartSpin), Qt::Key_Up);
+  EXPECT_EQ(window.Box(Dlg::kStart)->text(), "20.00");
+}
+
+// OK reads the boxes, or says why not and stays open; Cancel leaves the parameters.
+TEST(ProfileParametersWindowTest, OkReadsTheBoxesOrSaysWhyNotCancelLeavesTheParameters) {
+  Dlg dialog(Range(10, 120));
+  for (bool ok : {false, true}) {
+    ProfileParametersWindow window(dialog);
+    window.Box(Dlg::kU)->setText("letters");
+    window.Box(Dlg::kEnd)->setText(" 90.5");
+    ok ? window.accept() : window.reject();
+    EXPECT_DOUBLE_EQ(dialog.parameters.U, ok ? 0.0 : 0.01);
+    EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaEnd, ok ? 90.5 : 120.0);
+  }
+  ProfileParametersWindow window(dialog);
+  window.Box(Dlg::kStep)->setText("1e-9");
+  QString shown;
+  QTimer::singleShot(0, [&shown] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    shown = box->text();
+    box->accept();
+  });
+  window.accept();
+  EXPECT_EQ(shown, "Step of 2theta (step) = 1e-09 is outside the accepted range 0.001 to 5 !!!");
+  EXPECT_NE(window.result(), QDialog::Accepted);
+  EXPECT_DOUBLE_EQ(dialog.parameters.twoThetaStep, 0.02);
+}
+
+TEST(QtUserInterfaceTest, FileDialogTakesTitleFiltersFolderAndDefaultExtension) {
+  testing::TempDir dir;
+  FileDialogRequest request;
+  request.title = "Save Input File";
+  request.filters = {{"Braxel inp file (*.inp)", "*.inp"},
+                     {"Pictures", "*.png *.gif"},
+                     {"", "*.*"},
+                     {"(*.*)", "*.*"}};
+  request.defaultExtension = "inp";
+  request.initialPath = dir.File("quartz.inp");
+  QFileDialog dialog;
+  ConfigureFileDialog(dialog, request);
+  EXPECT_EQ(dialog.windowTitle(), "Save Input File");
+  // A description without its patterns gets them in brackets.
+  EXPECT_EQ(dialog.nameFilters(),
+            (QStringList{"Braxel inp file (*.inp)", "Pictures (*.png *.gif)", "(*.*)", "(*.*)"}));
+  EXPECT_EQ(dialog.defaultSuffix(), "inp");
+  EXPECT_EQ(std::filesystem::path(dialog.directory().absolutePath().toStdString()), dir.Path());
+}
+
+// The top-level window of that name, if one is shown.
+template <class Window>
+Window* Shown(const char* name) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->objectName() == name && widget->isVisible()) return qobject_cast<Window*>(widget);
+  }
+  return nullptr;
+}
+
+TEST(QtUserInterfaceTest, TextAndHelpOpenInWindowsOfTheirOwn) {
+  {
+    QtUserInterface ui;
+    ui.ShowText("/work/Braxel.out", "first");
+    ui.ShowText("/work/Braxel.out", "report\n  1  1  1\n");
+    auto* text = Shown<QPlainTextEdit>("textWindow");
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_EQ(text->toPlainText(), "report\n  1  1  1\n");
+    EXPECT_TRUE(text->windowTitle().endsWith("/work/Braxel.out"));
+
+    ui.ShowHelp(BRAXEL_DATA_DIR "/BraxelHelp.html");
+    auto* help = Shown<QTextBrowser>("helpWindow");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->windowTitle(), "Braxel Help");
+    EXPECT_TRUE(help->toPlainText().contains("Calculate Profile"));
+  }
+  // They go with the interface that made them.
+  EXPECT_EQ(Shown<QWidget>("textWindow"), nullptr);
+  EXPECT_EQ(Shown<QWidget>("helpWindow"), nullptr);
+}
+
+TEST(QtSystemServicesTest, TheBrowserIsTheDesktopsOpenerWhenItKnowsOneElseXWwwBrowser) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> programs;  // on PATH
+    const char* htmlDefault;            // what xdg-mime names for text/html
+    const char* document;
+    std::string expected;  // the program's name, or nothing
+  };
+  const Case cases[] = {
+      {"desktop", {"xdg-open", "xdg-mime", "x-www-browser"}, "web.desktop", "h.html", "xdg-open"},
+      {"no handler", {"xdg-open", "xdg-mime", "x-www-browser"}, "", "h.html", "x-www-browser"},
+      {"no handler, no browser", {"xdg-open", "xdg-mime"}, "", "h.html", ""},
+      {"browser only", {"x-www-browser"}, "", "h.html", "x-www-browser"},
+      {"browser, not html", {"x-www-browser"}, "", "notes.txt", ""},
+  };
+  const char* oldPath = std::getenv("PATH");
+  const std::string savedPath = oldPath ? oldPath : "";
+  for (const Case& c : cases) {
+    testing::TempDir bin;
+    for (const std::string& program : c.programs) {
+      const std::string script =
+          program == "xdg-mime"
+              ? std::string("#!/bin/sh\n[ \"$2\" = filetype ] && echo text/html || echo '") +
+                    c.htmlDefault + "'\n"
+              : std::string("#!/bin/sh\n");
+      testing::WriteFile(bin.File(program), script);
+      std::filesystem::permissions(bin.File(program), std::filesystem::perms::owner_all);
+    }
+    ::setenv("PATH", bin.Path().string().c_str(), 1);
+    QtSystemServices system;
+    const std::optional<std::string> found = system.FindAssociatedProgram(c.document);
+    EXPECT_EQ(found.value_or(""), c.expected.empty() ? "" : bin.File(c.expected)) << c.name;
+  }
+  ::setenv("PATH", savedPath.c_str(), 1);
+}
+
+TEST(QtSystemServicesTest, DirectoryFilesAndPrograms) {
+  testing::TempDir dir;
+  QtSystemServices system;
+  const std::string before = system.CurrentDirectory();
+  ASSERT_TRUE(system.ChangeDirectory(dir.Path().string()));
+  EXPECT_EQ(std::filesystem::path(system.CurrentDirectory()), dir.Path());
+  EXPECT_FALSE(system.ChangeDirectory(dir.File("missing")));
+  EXPECT_FALSE(system.ChangeDirectory(""));
+  ASSERT_TRUE(system.ChangeDirectory(before));
+
+  testing::WriteFile(dir.File("old.$$$"), "x");
+  EXPECT_TRUE(system.DeleteFile(dir.File("old.$$$")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("old.$$$")));
+  EXPECT_FALSE(system.DeleteFile(dir.File("old.$$$")));
+
+  EXPECT_FALSE(system.LaunchProcess("", {}));
+  EXPECT_FALSE(system.LaunchProcess(dir.File("no-such-program"), {"a b"}));
+  EXPECT_TRUE(system.LaunchProcess("true", {"with blanks", "x"}));
+}
+
+const ExternalPaths kPaths{"/e", "/g", "/k", "/t", "/f"};
+
+// Works the dialog once it is up, then closes it with OK or Cancel.
+bool RunScripted(ExternalFilesDialog& dialog, bool ok) {
+  QTimer::singleShot(0, [ok] {
+    auto* view = qobject_cast<ExternalFilesView*>(QApplication::activeModalWidget());
+    ASSERT_NE(view, nullptr);
+    view->Edit(ExternalFilesDialog::kEditor)->setText("/typed/editor");
+    ok ? view->accept() : view->reject();
+  });
+  QtExternalFilesPresenter presenter(nullptr);
+  return presenter.RunModal(dialog);
+}
+
+TEST(ExternalFilesViewTest, ShowsTheTextsBrowsesFromWhatIsTypedAndOkHandsThemBack) {
+  testing::RecordingUserInterface ui;
+  ExternalFilesDialog dialog(kPaths, ui);
+  ExternalFilesView view(dialog, nullptr);
+  EXPECT_EQ(view.Edit(ExternalFilesDialog::kFscat)->text(), "/f");
+
+  view.Edit(ExternalFilesDialog::kTabsg)->setText("/typed/tabsg");
+  ui.fileAnswers = {"/chosen/tabsg"};
+  view.BrowseButton(ExternalFilesDialog::kTabsg)->click();
+  ASSERT_EQ(ui.fileRequests.size(), 1u);
+  EXPECT_EQ(ui.fileRequests[0].initialPath, "/typed/tabsg");
+  EXPECT_EQ(view.Edit(ExternalFilesDialog::kTabsg)->text(), "/chosen/tabsg");
+
+  // OK hands the texts back, Cancel does not.
+  ExternalFilesDialog accepted(kPaths, ui);
+  EXPECT_TRUE(RunScripted(accepted, true));
+  EXPECT_EQ(accepted.Paths().editorPath, "/typed/editor");
+  EXPECT_EQ(accepted.Paths().tabsgPath, "/t");
+
+  ExternalFilesDialog cancelled(kPaths, ui);
+  EXPECT_FALSE(RunScripted(cancelled, false));
+  EXPECT_EQ(cancelled.Paths().editorPath, "/e");
 }
 
 }  // namespace
