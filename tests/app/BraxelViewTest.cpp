@@ -15,7 +15,7 @@
 #include "io/InpFile.h"
 #include "platform/TextInput.h"
 #include "settings/ExternalPrograms.h"
-#include "settings/TextCases.h"
+#include "support/TextCases.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPresenter.h"
 #include "support/TestFiles.h"

@@ -27,8 +27,8 @@ class CalculationRunTest : public ::testing::Test {
   // cctbx.eltbx.xray_scattering.it1992 without anomalous terms, in tests/data/nacl.
   CalculationRunTest() {
     WriteFile(dir.File("tabsg"), ReadFile(kNaCl + "tabsg") +
-                                     testing::TableRecord(1, 1, 1, 0, "P 1", {}, {"x,y,z"}) +
-                                     testing::TableRecord(2, 1, 1, 7, "P -1", {}, {"x,y,z"}));
+                                     testing::TableRecord(1, 1, 1, 0, "P 1", {"x,y,z"}) +
+                                     testing::TableRecord(2, 1, 1, 7, "P -1", {"x,y,z"}));
     input.files = {dir.File("Braxel.out"), dir.File("Braxel.prf"), dir.File("tabsg"),
                    kNaCl + "fscat"};
     input.profile = {0, 0, 0.0001, 10, 0.5, 0, 0.5, 10, 90, 0.02};
@@ -140,8 +140,8 @@ TEST_F(CalculationRunTest, ReflectionsBeyondTheRangeNeitherCountNorFail) {
 TEST_F(CalculationRunTest, EveryFailureWritesItsMessageAsTheWholeReport) {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
   const std::string table = dir.File("table");
-  WriteFile(table, testing::TableRecord(3, 3, 3, 0, "P 1 2 1", {}, {"x,y,z"}) +
-                       testing::TableRecord(225, 1, 15, 0, "F m -3 m", {}, {}));
+  WriteFile(table, testing::TableRecord(3, 3, 3, 0, "P 1 2 1", {"x,y,z"}) +
+                       testing::TableRecord(225, 1, 15, 0, "F m -3 m", {}));
   const struct {
     std::function<void(RunInput&)> change;
     std::string message;

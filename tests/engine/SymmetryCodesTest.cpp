@@ -60,7 +60,7 @@ TEST(ParseSymmetryCodeTest, ReadsMatricesAndTranslationsAndRefusesOtherCodes) {
 
 TEST(EquivalentPositionsTest, DistinctImagesInTheCell) {
   const auto rows = Rows("images", 6);
-  ASSERT_EQ(rows.size(), 10u);
+  ASSERT_EQ(rows.size(), 11u);
   for (const auto& row : rows) {
     SCOPED_TRACE(row[1] + " " + row[2]);
     const std::vector<double> flags = Numbers(row[2]);

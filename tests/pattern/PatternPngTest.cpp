@@ -17,7 +17,7 @@
 #include "pattern/PlotAxes.h"
 #include "pattern/qt/PatternPlot.h"
 #include "pattern/qt/PatternWindow.h"
-#include "settings/TextCases.h"
+#include "support/TextCases.h"
 #include "support/TestFiles.h"
 
 namespace braxel {
@@ -211,9 +211,9 @@ TEST_F(PatternReaderTest, ReadsTheGridTheIntensitiesAndTheMarkers) {
   EXPECT_EQ(pattern.intensities, (std::vector<int>{1, 1000, 12}));
   EXPECT_EQ(pattern.markers, (std::vector<double>{10.2, 10.7}));
   EXPECT_DOUBLE_EQ(pattern.LastTwoTheta(), 11.0);
-  // A single point may carry any step, and no markers.
-  ASSERT_TRUE(Read("1 30.00 0.0000\n1000\n\n0\n\n"));
-  EXPECT_EQ(pattern.intensities, std::vector<int>{1000});
+  // A single point may carry any step, any intensity an int holds, and no markers.
+  ASSERT_TRUE(Read("1 30.00 0.0000\n2147483647\n\n0\n\n"));
+  EXPECT_EQ(pattern.intensities, std::vector<int>{2147483647});
   EXPECT_TRUE(pattern.markers.empty());
 }
 

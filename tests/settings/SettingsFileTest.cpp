@@ -14,7 +14,7 @@
 #include "settings/ExternalPrograms.h"
 #include "settings/ProfileParametersDlg.h"
 #include "settings/SettingsFile.h"
-#include "settings/TextCases.h"
+#include "support/TextCases.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPresenter.h"
 #include "support/TestFiles.h"
