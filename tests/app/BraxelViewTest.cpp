@@ -15,10 +15,10 @@
 #include "io/InpFile.h"
 #include "platform/TextInput.h"
 #include "settings/ExternalPrograms.h"
-#include "support/TextCases.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPresenter.h"
 #include "support/TestFiles.h"
+#include "support/TextCases.h"
 
 namespace braxel {
 namespace {

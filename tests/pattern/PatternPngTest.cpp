@@ -17,8 +17,8 @@
 #include "pattern/PlotAxes.h"
 #include "pattern/qt/PatternPlot.h"
 #include "pattern/qt/PatternWindow.h"
-#include "support/TextCases.h"
 #include "support/TestFiles.h"
+#include "support/TextCases.h"
 
 namespace braxel {
 namespace {

@@ -14,10 +14,10 @@
 #include "settings/ExternalPrograms.h"
 #include "settings/ProfileParametersDlg.h"
 #include "settings/SettingsFile.h"
-#include "support/TextCases.h"
 #include "support/RecordingUserInterface.h"
 #include "support/ScriptedPresenter.h"
 #include "support/TestFiles.h"
+#include "support/TextCases.h"
 
 namespace braxel {
 namespace {
