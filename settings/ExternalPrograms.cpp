@@ -66,8 +66,9 @@ std::vector<std::string> Words(std::string_view text) {
 // The editor on the file; without one that starts, the file in a read-only text window.
 void LaunchEditor(const Settings& settings, const std::string& file,
                   const std::string& ownDirectory, SystemServices& system, UserInterface& ui) {
+  // A setting of blanks names no editor, as an empty one does: straight to the text window.
   const std::string& editor = settings.external.editorPath;
-  if (!editor.empty() &&
+  if (!Words(editor).empty() &&
       LaunchConfiguredProgram(editor, "", {file}, false, ownDirectory, system, ui)) {
     return;
   }
