@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "engine/Classification.h"
@@ -42,6 +43,20 @@ TEST(ConditionTest, ConditionsFollowTheirText) {
     EXPECT_EQ(TestCondition(c.h, c.k, c.l, c.code), c.holds ? 0 : -1)
         << c.h << c.k << c.l << " " << ConditionText(c.code);
   }
+}
+
+// The classes each h k l falls in; one reflection may fall in several.
+TEST(ReflectionClassTest, PatternsOverlapAsNamed) {
+  const int indices[][3] = {{2, 2, 2}, {0, 0, 3}, {0, 3, 0}, {0, 2, -2}, {3, 0, 0}, {2, 0, 2},
+                            {1, 1, 0}, {0, 2, 2}, {1, 2, 2}, {1, 2, 1},  {0, 0, 0}};
+  std::string shown;
+  for (const auto& [h, k, l] : indices) {
+    shown += "|";
+    for (int cls = 1; cls <= kReflectionClassCount; ++cls) {
+      if (MatchesClass(h, k, l, cls)) shown += std::to_string(cls) + " ";
+    }
+  }
+  EXPECT_EQ(shown, "|7 10 12 13 14 |1 |2 |3 |4 |5 11 |6 9 |8 |7 12 |7 13 |");
 }
 
 // dmin = 1.540562 / (2 sin 45 degrees) = 1.0893: limits follow the edges, signed by crystal

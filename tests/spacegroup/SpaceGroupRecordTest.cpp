@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -75,13 +76,7 @@ TEST(SpaceGroupRecordTest, FailureRows) {
 
 // The text with each "\n" made a line break.
 std::string Unescaped(const std::string& text) {
-  std::string unescaped;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool lineBreak = text.compare(i, 2, "\\n") == 0;
-    unescaped += lineBreak ? '\n' : text[i];
-    i += lineBreak ? 1 : 0;
-  }
-  return unescaped;
+  return std::regex_replace(text, std::regex(R"(\\n)"), "\n");
 }
 
 // Each search of tests/data/symbol_lookup.txt from the number and setting it starts with: what
