@@ -109,10 +109,23 @@ struct BasisChange {
   int number;
 };
 
+// Edges above 0 and angles between 0 and 180 degrees: a cell whose axes can be changed (gemmi
+// refuses an angle of 0 or 180 degrees by throwing).
+bool MakesACell(const CrystalData& data) {
+  for (const double edge : {data.a, data.b, data.c}) {
+    if (!(edge > 0.0 && std::isfinite(edge))) return false;
+  }
+  for (const double angle : {data.alpha, data.beta, data.gamma}) {
+    if (!(angle > 0.0 && angle < 180.0)) return false;
+  }
+  return true;
+}
+
 // spglib's transformation to the standard setting, found for two general positions and their
 // images: a point set with the operations' symmetry and no more.
 std::optional<BasisChange> StandardBasisChange(const gemmi::GroupOps& group,
                                                const CrystalData& data) {
+  if (!MakesACell(data)) return std::nullopt;
   const gemmi::UnitCell cell(data.a, data.b, data.c, data.alpha, data.beta, data.gamma);
   double lattice[3][3];
   for (int i = 0; i < 3; ++i) {
@@ -372,8 +385,14 @@ bool SettleSpaceGroup(const GroupStatement& statement, ImportContext& context) {
   std::string message;
   if (!settled || ReadSpaceGroupRecord(context.tabsgPath, settled->number, settled->setting, record,
                                        message) != 0) {
-    ui.ShowMessage(FormatText("The %s of the file fit no setting of the space-group table !!!",
-                              source.c_str()));
+    ui.ShowMessage(
+        MakesACell(data)
+            ? FormatText("The %s of the file fit no setting of the space-group table !!!",
+                         source.c_str())
+            : FormatText("The cell of the file makes no cell (edges above 0, angles between 0 and "
+                         "180 degrees), so its %s cannot be carried to a setting of the "
+                         "space-group table !!!",
+                         source.c_str()));
     return false;
   }
   if (settled->change) ChangeBasis(*settled->change, record.symbol, data, ui);
