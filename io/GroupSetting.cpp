@@ -40,6 +40,47 @@ bool ToDen(double value, int& out, double tolerance) {
   return std::fabs(scaled - out) <= tolerance;
 }
 
+// A rotation of a crystal: small whole numbers that give the identity again within six turns.
+// Anything else is no space group's, and combining it would only grow its numbers.
+bool IsCrystalRotation(const gemmi::Op::Rot& rot) {
+  using Matrix3 = std::array<std::array<int, 3>, 3>;
+  Matrix3 r{}, power{};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) {
+      if (rot[i][j] % kDen != 0 || std::abs(rot[i][j]) > 2 * kDen) return false;
+      r[i][j] = power[i][j] = rot[i][j] / kDen;
+    }
+  }
+  const Matrix3 identity = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+  for (int turn = 1; turn < 6; ++turn) {
+    if (power == identity) return true;
+    Matrix3 next{};
+    for (int i = 0; i < 3; ++i) {
+      for (int j = 0; j < 3; ++j) {
+        for (int k = 0; k < 3; ++k) next[i][j] += power[i][k] * r[k][j];
+      }
+    }
+    power = next;
+  }
+  return power == identity;
+}
+
+// Whether the rotations of the operations generate a point group: at most 48 crystal rotations.
+// Each product is checked before it is used again, so the numbers stay small.
+bool GeneratePointGroup(const std::vector<gemmi::Op>& operations) {
+  std::vector<gemmi::Op::Rot> rotations = {gemmi::Op::identity().rot};
+  for (std::size_t i = 0; i < rotations.size(); ++i) {
+    for (const gemmi::Op& op : operations) {
+      const gemmi::Op::Rot product = gemmi::Op{rotations[i], {0, 0, 0}}.combine(op).rot;
+      if (!IsCrystalRotation(product)) return false;
+      if (std::find(rotations.begin(), rotations.end(), product) != rotations.end()) continue;
+      if (rotations.size() == 48) return false;
+      rotations.push_back(product);
+    }
+  }
+  return true;
+}
+
 std::optional<gemmi::Op> OperationOf(const std::string& text) {
   SymmetryOperation parsed;
   if (!ParseCifOperation(text, parsed)) return std::nullopt;
@@ -67,6 +108,7 @@ std::optional<gemmi::GroupOps> ListedGroup(const std::vector<std::string>& texts
     if (!op || std::find(listed.begin(), listed.end(), *op) != listed.end()) return std::nullopt;
     listed.push_back(*op);
   }
+  if (!GeneratePointGroup(listed)) return std::nullopt;
   gemmi::GroupOps group = gemmi::split_centering_vectors(listed);
   group.cen_ops.push_back({0, 0, 0});  // a list without the identity still has it
   std::sort(group.cen_ops.begin(), group.cen_ops.end());
