@@ -112,9 +112,10 @@ int ComputeReflectionGeometry(const Cell& cell, double lambda, std::span<Reflect
       (std::cos(alpha) * std::cos(beta) - std::cos(gamma)) / (std::sin(alpha) * std::sin(beta)));
 
   for (Reflection& entry : entries) {
-    const int h = entry.h;
-    const int k = entry.k;
-    const int l = entry.l;
+    // In floating point: the squares of the indices of a long edge pass an int.
+    const double h = entry.h;
+    const double k = entry.k;
+    const double l = entry.l;
     const double Q = (h * h) * aStar * aStar + (k * k) * bStar * bStar + (l * l) * cStar * cStar +
                      2.0 * h * k * aStar * bStar * cosGammaStar +
                      2.0 * k * l * bStar * cStar * cosAlphaStar +

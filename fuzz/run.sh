@@ -26,7 +26,7 @@ source tools/ensure-packages.sh
 # The seed files of a harness.
 seeds() {
   case $1 in
-    structure-inp) echo examples/*.inp ;;
+    structure-inp) echo examples/*.inp fuzz/corpus/structure-inp/* ;;
     structure-cif) echo examples/*.cif fuzz/corpus/structure-cif/* ;;
     structure-expo) echo tests/data/NaCl.out fuzz/corpus/structure-expo/* ;;
     structure-*) echo fuzz/corpus/"$1"/* ;;

@@ -151,16 +151,21 @@ struct BasisChange {
   int number;
 };
 
-// Edges above 0 and angles between 0 and 180 degrees: a cell whose axes can be changed (gemmi
-// refuses an angle of 0 or 180 degrees by throwing).
+// Edges above 0 and angles between 0 and 180 degrees that close a cell of some volume: a cell
+// whose axes can be changed (gemmi refuses an angle of 0 or 180 degrees by throwing, and spglib
+// fails on the numbers of a cell that does not close).
 bool MakesACell(const CrystalData& data) {
   for (const double edge : {data.a, data.b, data.c}) {
     if (!(edge > 0.0 && std::isfinite(edge))) return false;
   }
-  for (const double angle : {data.alpha, data.beta, data.gamma}) {
-    if (!(angle > 0.0 && angle < 180.0)) return false;
+  double cosines[3];
+  const double angles[3] = {data.alpha, data.beta, data.gamma};
+  for (int i = 0; i < 3; ++i) {
+    if (!(angles[i] > 0.0 && angles[i] < 180.0)) return false;
+    cosines[i] = std::cos(angles[i] * kDegree);
   }
-  return true;
+  const auto [ca, cb, cg] = cosines;
+  return 1.0 - ca * ca - cb * cb - cg * cg + 2.0 * ca * cb * cg > 1e-9;
 }
 
 // spglib's transformation to the standard setting, found for two general positions and their
@@ -169,6 +174,7 @@ std::optional<BasisChange> StandardBasisChange(const gemmi::GroupOps& group,
                                                const CrystalData& data) {
   if (!MakesACell(data)) return std::nullopt;
   const gemmi::UnitCell cell(data.a, data.b, data.c, data.alpha, data.beta, data.gamma);
+  if (!std::isfinite(cell.volume)) return std::nullopt;  // edges too long for its numbers
   double lattice[3][3];
   for (int i = 0; i < 3; ++i) {
     for (int j = 0; j < 3; ++j) lattice[i][j] = cell.orth.mat[i][j];

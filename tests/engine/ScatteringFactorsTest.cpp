@@ -62,6 +62,9 @@ TEST_F(ScatteringFactorsTest, GeometryAndTheTargetsAnomalousTerms) {
   EXPECT_NEAR(entries[0].s2, 3.0 / 64.0, 1e-9);
   EXPECT_DOUBLE_EQ(entries[1].twoTheta, 2 * std::asin(1.0) / kDegree);
   EXPECT_DOUBLE_EQ(atoms.Awt[0], 28.0855);
+  // The indices of a long edge, whose squares pass an int: d = 100000 / 50000.
+  ASSERT_EQ(Compute({"Si"}, {{0, 50000, 0}}, {4, 100000, 4, 90, 90, 90}), 0) << message;
+  EXPECT_NEAR(entries[0].d, 2.0, 1e-12);
   const struct {
     int target;
     double lambda, deltaf1, deltaf2;
