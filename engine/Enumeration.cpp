@@ -299,6 +299,13 @@ class LaueGroup {
       return;
     }
     if (count_ == kMaxLaueOperations) return;  // a real point group has at most 48
+    // Nor has it numbers beyond 2: a larger product marks codes that make no point group, and
+    // leaving it out keeps the products of those kept within an int.
+    for (const auto& row : R) {
+      for (const int value : row) {
+        if (std::abs(value) > 2) return;
+      }
+    }
     rotations_[static_cast<std::size_t>(count_++)] = R;
   }
   static constexpr int kMaxLaueOperations = 48;
