@@ -146,6 +146,30 @@ class BraxelWindowTest : public ::testing::Test {
   std::unique_ptr<CMainFrame> frame;
 };
 
+// A 1024 x 768 screen holds the window; its lists and plot grow with it. The standard keys.
+TEST_F(BraxelWindowTest, FitsA1024By768ScreenGrowsAndHasTheStandardKeys) {
+  EXPECT_LE(frame->minimumSizeHint().width(), 1024);
+  EXPECT_LE(frame->minimumSizeHint().height(), 768 - 40);  // the title bar and the panel
+  const auto sizes = [this] {
+    return std::vector<QSize>{Atoms()->size(), Form().Reflections()->size(), Form().Plot()->size()};
+  };
+  frame->resize(1024, 728);
+  QApplication::processEvents();
+  const std::vector<QSize> small = sizes();
+  frame->resize(1400, 1000);
+  QApplication::processEvents();
+  for (std::size_t i = 0; i < small.size(); ++i) {
+    EXPECT_GT(sizes()[i].height(), small[i].height()) << i;
+  }
+  const std::pair<Command, const char*> keys[] = {{Command::kFileOpen, "Ctrl+O"},
+                                                  {Command::kSaveInputFile, "Ctrl+S"},
+                                                  {Command::kExit, "Ctrl+Q"},
+                                                  {Command::kHelpByHtml, "F1"}};
+  for (const auto& [command, key] : keys) {
+    EXPECT_EQ(frame->Action(command)->shortcut().toString(), key);
+  }
+}
+
 // The window starts empty, on Cu; typed, it is calculated and shown with its plot.
 TEST_F(BraxelWindowTest, TypedStructureIsCalculatedAndShownWithItsPlot) {
   EXPECT_EQ(Form().Target()->currentText(), "Cu");
