@@ -43,26 +43,18 @@ bool ToDen(double value, int& out, double tolerance) {
 // A rotation of a crystal: small whole numbers that give the identity again within six turns.
 // Anything else is no space group's, and combining it would only grow its numbers.
 bool IsCrystalRotation(const gemmi::Op::Rot& rot) {
-  using Matrix3 = std::array<std::array<int, 3>, 3>;
-  Matrix3 r{}, power{};
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) {
-      if (rot[i][j] % kDen != 0 || std::abs(rot[i][j]) > 2 * kDen) return false;
-      r[i][j] = power[i][j] = rot[i][j] / kDen;
+  for (const auto& row : rot) {
+    for (const int value : row) {
+      if (value % kDen != 0 || std::abs(value) > 2 * kDen) return false;
     }
   }
-  const Matrix3 identity = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
-  for (int turn = 1; turn < 6; ++turn) {
-    if (power == identity) return true;
-    Matrix3 next{};
-    for (int i = 0; i < 3; ++i) {
-      for (int j = 0; j < 3; ++j) {
-        for (int k = 0; k < 3; ++k) next[i][j] += power[i][k] * r[k][j];
-      }
-    }
-    power = next;
+  const gemmi::Op op{rot, {0, 0, 0}};
+  gemmi::Op power = op;
+  for (int turn = 1; turn <= 6; ++turn) {
+    if (power.rot == gemmi::Op::identity().rot) return true;
+    power = power.combine(op);
   }
-  return power == identity;
+  return false;
 }
 
 // Whether the rotations of the operations generate a point group: at most 48 crystal rotations.
