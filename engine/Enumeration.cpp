@@ -1,8 +1,10 @@
 #include "engine/Enumeration.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/TextInput.h"
 
@@ -257,6 +259,7 @@ struct Index3 {
 class LaueGroup {
  public:
   explicit LaueGroup(std::span<const SymmetryOperation> operations) {
+    Add({{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}});  // also when a faulty table lacks it
     for (const SymmetryOperation& op : operations) {
       Matrix R;
       for (int r = 0; r < 3; ++r) {
@@ -313,20 +316,55 @@ class LaueGroup {
   int count_ = 0;
 };
 
+// The operations that can make a reflection absent, those whose translation leaves the lattice,
+// grouped by rotation so that a reflection is tested against each rotation once.
+class AbsenceRules {
+ public:
+  explicit AbsenceRules(std::span<const SymmetryOperation> operations) {
+    for (const SymmetryOperation& op : operations) {
+      if (std::all_of(std::begin(op.t), std::end(op.t),
+                      [](double t) { return t == std::round(t); })) {
+        continue;
+      }
+      auto rule = std::find_if(rules_.begin(), rules_.end(), [&](const Rule& r) {
+        return std::equal(&r.R[0][0], &r.R[0][0] + 9, &op.R[0][0]);
+      });
+      if (rule == rules_.end()) {
+        rule = rules_.insert(rules_.end(), Rule{});
+        std::copy(&op.R[0][0], &op.R[0][0] + 9, &rule->R[0][0]);
+      }
+      rule->translations.push_back({op.t[0], op.t[1], op.t[2]});
+    }
+  }
+  bool Absent(const Index3& v) const {
+    for (const Rule& rule : rules_) {
+      const double(&R)[3][3] = rule.R;
+      if (v.h * R[0][0] + v.k * R[1][0] + v.l * R[2][0] != v.h ||
+          v.h * R[0][1] + v.k * R[1][1] + v.l * R[2][1] != v.k ||
+          v.h * R[0][2] + v.k * R[1][2] + v.l * R[2][2] != v.l) {
+        continue;
+      }
+      for (const auto& t : rule.translations) {
+        const double phase = v.h * t[0] + v.k * t[1] + v.l * t[2];
+        // The rhombohedral centring is given to six decimals, hence the tolerance.
+        if (std::fabs(phase - std::round(phase)) > 1e-3) return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  struct Rule {
+    double R[3][3];
+    std::vector<std::array<double, 3>> translations;
+  };
+  std::vector<Rule> rules_;
+};
+
 }  // namespace
 
 bool IsSystematicallyAbsent(int h, int k, int l, std::span<const SymmetryOperation> operations) {
-  for (const SymmetryOperation& op : operations) {
-    bool fixed = true;
-    for (int c = 0; c < 3 && fixed; ++c) {
-      fixed = h * op.R[0][c] + k * op.R[1][c] + l * op.R[2][c] == (c == 0 ? h : c == 1 ? k : l);
-    }
-    if (!fixed) continue;
-    const double phase = h * op.t[0] + k * op.t[1] + l * op.t[2];
-    // The rhombohedral centring is given to six decimals, hence the tolerance.
-    if (std::fabs(phase - std::round(phase)) > 1e-3) return true;
-  }
-  return false;
+  return AbsenceRules(operations).Absent({h, k, l});
 }
 
 int EnumerateReflections(const IndexLimits& limits, std::span<const SymmetryOperation> operations,
@@ -342,6 +380,7 @@ int EnumerateReflections(const IndexLimits& limits, std::span<const SymmetryOper
     return -1;
   }
   const LaueGroup laue(operations);
+  const AbsenceRules absence(operations);
   const std::size_t rowLength = static_cast<std::size_t>(2 * hmax + 1);
   const std::size_t planeSize = rowLength * static_cast<std::size_t>(2 * kmax + 1);
   const auto walkIndex = [&](const Index3& v) {
@@ -369,27 +408,22 @@ int EnumerateReflections(const IndexLimits& limits, std::span<const SymmetryOper
   for (int l = lmax; l >= -lmax; --l) {
     for (int k = kmax; k >= -kmax; --k) {
       for (int h = hmax; h >= -hmax; --h, ++index) {
-        if (visited[index] || (h == 0 && k == 0 && l == 0)) continue;
+        // Absence is shared by all members of a form, so an absent one is passed over without
+        // forming its members; each of them is passed over alike when the walk meets it.
+        if (visited[index] || (h == 0 && k == 0 && l == 0) || absence.Absent({h, k, l})) continue;
         // The member that represents the form: inside the limits and restrictions first, then
         // the earliest in walk order.
         Form form{index, {h, k, l}, 0};
         bool formSelected = selected(form.member);
-        int inside = 0;
-        std::array<Index3, 48> outside;
-        int outsideCount = 0;
+        // A form has as many members as the group has rotations over those that fix it.
+        int fixedBy = 0;
         for (int g = 0; g < laue.Count(); ++g) {
           const Index3 member = laue.Apply(g, {h, k, l});
-          if (!inBox(member)) {
-            if (std::find(outside.begin(), outside.begin() + outsideCount, member) ==
-                outside.begin() + outsideCount) {
-              outside[static_cast<std::size_t>(outsideCount++)] = member;
-            }
-            continue;
-          }
+          if (member == Index3{h, k, l}) ++fixedBy;
+          if (!inBox(member)) continue;
           const std::size_t at = walkIndex(member);
           if (visited[at]) continue;
           visited[at] = true;
-          ++inside;
           const bool memberSelected = selected(member);
           if ((memberSelected && !formSelected) ||
               (memberSelected == formSelected && at < form.walk)) {
@@ -398,9 +432,7 @@ int EnumerateReflections(const IndexLimits& limits, std::span<const SymmetryOper
             formSelected = memberSelected;
           }
         }
-        form.size = inside + outsideCount;
-        if (IsSystematicallyAbsent(form.member.h, form.member.k, form.member.l, operations))
-          continue;
+        form.size = laue.Count() / fixedBy;
         if (static_cast<int>(found.size()) >= capacity) {
           runMessage = ReflectionCapacityMessage();
           return -1;
