@@ -1,11 +1,14 @@
 #include "engine/DecimalText.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/TextInput.h"
@@ -21,12 +24,16 @@ constexpr int kExactPowers = 23;  // 10^0 .. 10^22 are doubles without rounding
 // Below this the scaled value and its rounding error are exact, and every integer is a double.
 constexpr double kExactScaledLimit = 0x1p51;
 
+// Added to and taken from a value below 2^51 in size, this leaves it rounded to an integer,
+// halves to even, as nearbyint does in the default rounding mode, without a library call.
+constexpr double kRoundingShift = 0x1.8p52;
+
 // The exact product value x scale rounded to an integer, halves to even, as decimal text
 // rounds it; scale is a power of ten and |value x scale| < kExactScaledLimit.
 double RoundScaled(double value, double scale) {
   const double product = value * scale;
-  const double nearest = std::nearbyint(product);  // halves to even
-  const double fraction = product - nearest;       // exact, in [-0.5, 0.5]
+  const double nearest = (product + kRoundingShift) - kRoundingShift;
+  const double fraction = product - nearest;  // exact, in [-0.5, 0.5]
   // Only a product that fell on a half can lie on the other side of it; its rounding error,
   // exact from fma, tells which way the exact value goes.
   if (std::fabs(fraction) != 0.5) return nearest;
@@ -42,21 +49,42 @@ double Unscaled(double rounded, double scale, double value) {
   return rounded == 0.0 ? std::copysign(0.0, value) : rounded / scale;
 }
 
+// "00" "01" ... "99": digits are written two at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+    pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// Writes count digits of value ending before end, leading zeros included; returns the first.
+char* WriteDigits(char* end, unsigned long long& value, int count) {
+  for (; count >= 2; count -= 2) {
+    end -= 2;
+    std::memcpy(end, &kDigitPairs[static_cast<std::size_t>(2 * (value % 100))], 2);
+    value /= 100;
+  }
+  if (count == 1) {
+    *--end = static_cast<char>('0' + value % 10);
+    value /= 10;
+  }
+  return end;
+}
+
 // Appends the digits of scaled / 10^decimals with its point, signed and right-aligned in width.
 void AppendDigits(std::string& text, unsigned long long scaled, bool negative, int width,
                   int decimals) {
   char digits[64];
+  std::memset(digits, ' ', sizeof digits);  // the padding, filled ahead at a constant size
   char* const end = digits + sizeof digits;
-  char* first = end;
-  for (int i = 0; i < decimals; ++i, scaled /= 10) *--first = static_cast<char>('0' + scaled % 10);
+  char* first = WriteDigits(end, scaled, decimals);
   if (decimals > 0) *--first = '.';
-  do {
-    *--first = static_cast<char>('0' + scaled % 10);
-    scaled /= 10;
-  } while (scaled != 0);
+  while (scaled >= 100) first = WriteDigits(first, scaled, 2);
+  first = WriteDigits(first, scaled, scaled >= 10 ? 2 : 1);
   if (negative) *--first = '-';
-  const char* const padded = end - std::min<std::ptrdiff_t>(width, end - digits);
-  while (first > padded) *--first = ' ';
+  first = std::min(first, end - std::min<std::ptrdiff_t>(width, end - digits));
   text.append(first, static_cast<std::size_t>(end - first));
 }
 
@@ -78,15 +106,18 @@ double RoundToSevenDigits(double value) {
   if (magnitude > 1e-15 && magnitude < 1e7) {
     // The exponent e of the text (10^e <= |value| < 10^(e+1)) makes the scaled value a whole
     // number of seven digits; 6 - e lies within the exact powers here.
-    // 2^e <= |value| < 2^(e+1) puts the decimal exponent at floor(e log10 2) or one above.
-    int digits = 6 - static_cast<int>(std::floor(std::ilogb(magnitude) * 0.30102999566398120));
+    // 2^b <= |value| < 2^(b+1) puts the decimal exponent at floor(b log10 2) or one above;
+    // b x 78913 / 2^18, shifted down, is that floor for these b.
+    const int binary =
+        static_cast<int>((std::bit_cast<unsigned long long>(magnitude) >> 52) & 0x7ff) - 1023;
+    int digits = 6 - ((binary * 78913) >> 18);
     for (int attempt = 0; attempt < 3 && digits >= 0 && digits < kExactPowers; ++attempt) {
       const double scale = kPowersOfTen[digits];
       const double product = magnitude * scale;
-      const double error = std::fma(magnitude, scale, -product);
-      if (product < 1e6 || (product == 1e6 && error < 0.0)) {
+      // Only a product that fell on a bound needs the exact one's side of it.
+      if (product < 1e6 || (product == 1e6 && std::fma(magnitude, scale, -product) < 0.0)) {
         ++digits;
-      } else if (product > 1e7 || (product == 1e7 && error >= 0.0)) {
+      } else if (product > 1e7 || (product == 1e7 && std::fma(magnitude, scale, -product) >= 0.0)) {
         --digits;
       } else {
         return Unscaled(RoundScaled(value, scale), scale, value);

@@ -146,33 +146,41 @@ void WriteBlocks(ReportFile& out, const CalculationRun& run, const RunInput& inp
 }  // namespace
 
 void WriteReflectionList(std::FILE* file, const CalculationRun& run) {
-  std::fputs(" Genarated reflections:\n", file);
-  std::fputs(" ================================================================\n", file);
-  std::fputs("   No.   h   k   l  code  2Th(deg)  d(A)     |Fcal|    Ical  mult\n", file);
-  std::fputs(" ----------------------------------------------------------------\n", file);
-  std::string line;
+  std::string text =
+      " Genarated reflections:\n"
+      " ================================================================\n"
+      "   No.   h   k   l  code  2Th(deg)  d(A)     |Fcal|    Ical  mult\n"
+      " ----------------------------------------------------------------\n";
+  // The lines go to the file in pieces of about this size.
+  constexpr std::size_t kChunk = 16384;
+  text.reserve(kChunk + 256);
   for (int i = run.firstReported; i <= run.lastReported; ++i) {
     // " %5d %3d %3d %3d %3d  %8.4lf %8.4lf %10.4lf %7.2lf  %2d\n"
     const Reflection& e = run.entries[static_cast<std::size_t>(i - 1)];
-    line.assign(1, ' ');
-    AppendInteger(line, i, 5);
+    text += ' ';
+    AppendInteger(text, i, 5);
     for (const int index : {e.h, e.k, e.l, e.code}) {
-      line += ' ';
-      AppendInteger(line, index, 3);
+      text += ' ';
+      AppendInteger(text, index, 3);
     }
-    line += "  ";
-    AppendFixed(line, e.twoTheta, 8, 4);
-    line += ' ';
-    AppendFixed(line, e.d, 8, 4);
-    line += ' ';
-    AppendFixed(line, e.fCalc, 10, 4);
-    line += ' ';
-    AppendFixed(line, e.iCalc, 7, 2);
-    line += "  ";
-    AppendInteger(line, e.multiplicity, 2);
-    std::fputs((line += '\n').c_str(), file);
+    text += "  ";
+    AppendFixed(text, e.twoTheta, 8, 4);
+    text += ' ';
+    AppendFixed(text, e.d, 8, 4);
+    text += ' ';
+    AppendFixed(text, e.fCalc, 10, 4);
+    text += ' ';
+    AppendFixed(text, e.iCalc, 7, 2);
+    text += "  ";
+    AppendInteger(text, e.multiplicity, 2);
+    text += '\n';
+    if (text.size() > kChunk) {
+      std::fwrite(text.data(), 1, text.size(), file);
+      text.clear();
+    }
   }
-  std::fputs(" ================================================================\n", file);
+  text += " ================================================================\n";
+  std::fwrite(text.data(), 1, text.size(), file);
 }
 
 bool WriteReport(FileReplacement& report, const CalculationRun& run, const RunInput& input) {
