@@ -89,12 +89,6 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
        twoTheta = NextGridPoint(*twoTheta, points.size(), profile)) {
     points.push_back({*twoTheta, 0.0});
   }
-  const auto before = [](const ProfilePoint& point, double twoTheta) {
-    return point.twoTheta < twoTheta;
-  };
-  const auto after = [](double twoTheta, const ProfilePoint& point) {
-    return twoTheta < point.twoTheta;
-  };
   const double ln2 = std::log(2.0);
   const double gaussNorm = 2.0 * std::sqrt(ln2 / kPi);
   const double gaussExponent = -4.0 * ln2;
@@ -108,45 +102,58 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
     // A zero width (U = V = W = 0) is no peak to spread: it would only divide by zero.
     if (entry.fwhm <= 0.0) continue;
     const double reach = profile.profileCutoff * entry.fwhm;
-    auto first = points.begin();
-    auto last = points.end();
-    if (std::isfinite(reach)) {  // a NaN width reaches everywhere, as the test below lets it
-      const double margin = std::fabs(reach) * 1e-9 + 1e-9;  // never narrower than the test
-      first =
-          std::lower_bound(points.begin(), points.end(), entry.twoTheta - reach - margin, before);
-      last = std::upper_bound(first, points.end(), entry.twoTheta + reach + margin, after);
-    }
-    const double gaussHeight = gaussNorm / entry.fwhm;
-    const double lorentzWidth = kPi * entry.fwhm;
     const double inverseWidth = 1.0 / entry.fwhm;
-    // The Gauss part along the grid by products, exp(a x^2) from point to point: the grid is
-    // even, so each ratio is the last one times a constant. An exp opens it at the first point
-    // the part reaches and again after any point that was passed over.
-    double gauss = 0.0, ratio = 0.0, ratioStep = 0.0;
-    bool running = false;
-    for (auto point = first; point != last; ++point) {
-      const double delta = point->twoTheta - entry.twoTheta;
-      if (std::fabs(delta) > reach) {
-        running = false;
-        continue;
-      }
-      const double x = delta * inverseWidth;
-      const double exponent = gaussExponent * x * x;
-      if (exponent < negligibleExponent) {
-        running = false;
-      } else if (running) {
-        gauss *= ratio;
-        ratio *= ratioStep;
-      } else {
-        const double dx = profile.twoThetaStep * inverseWidth;
-        gauss = gaussHeight * std::exp(exponent);
-        ratio = std::exp(gaussExponent * (2.0 * x * dx + dx * dx));
-        ratioStep = std::exp(2.0 * gaussExponent * dx * dx);
-        running = true;
-      }
-      const double lorentz = 2.0 / (lorentzWidth * (1.0 + 4.0 * x * x));
-      point->y += (eta * lorentz + (1.0 - eta) * (running ? gauss : 0.0)) * entry.iCalc;
+    const double lorentzWidth = kPi * entry.fwhm;
+    const double iCalc = entry.iCalc;
+    const auto delta = [&](const ProfilePoint& point) { return point.twoTheta - entry.twoTheta; };
+    const auto exponent = [&](const ProfilePoint& point) {
+      const double x = delta(point) * inverseWidth;
+      return gaussExponent * x * x;
+    };
+    // The points within reach, those with the Gauss part and the first past the centre: the
+    // grid ascends, so each is a run of points found by bisection. A NaN width reaches all
+    // points with both parts.
+    ProfilePoint* const begin = points.data();
+    ProfilePoint* first = begin;
+    ProfilePoint* last = begin + points.size();
+    if (!std::isnan(reach)) {
+      first = std::partition_point(first, last, [&](const auto& p) { return delta(p) < -reach; });
+      last = std::partition_point(first, last, [&](const auto& p) { return delta(p) <= reach; });
     }
+    ProfilePoint* const centre =
+        std::partition_point(first, last, [&](const auto& p) { return delta(p) < 0.0; });
+    ProfilePoint* const gaussFirst = std::partition_point(
+        first, centre, [&](const auto& p) { return exponent(p) < negligibleExponent; });
+    ProfilePoint* const gaussLast = std::partition_point(
+        centre, last, [&](const auto& p) { return !(exponent(p) < negligibleExponent); });
+    const auto addLorentz = [&](ProfilePoint* from, ProfilePoint* to) {
+#pragma omp simd
+      for (ProfilePoint* point = from; point < to; ++point) {
+        const double x = delta(*point) * inverseWidth;
+        const double lorentz = 2.0 / (lorentzWidth * (1.0 + 4.0 * x * x));
+        point->y += eta * lorentz * iCalc;
+      }
+    };
+    addLorentz(first, gaussFirst);
+    // The Gauss part along the grid by products, exp(a x^2) from point to point: the grid is
+    // even, so each ratio is the last one times a constant.
+    if (gaussFirst != gaussLast) {
+      const double x = delta(*gaussFirst) * inverseWidth;
+      const double dx = profile.twoThetaStep * inverseWidth;
+      double gauss = gaussNorm / entry.fwhm * std::exp(gaussExponent * x * x);
+      double ratio = std::exp(gaussExponent * (2.0 * x * dx + dx * dx));
+      const double ratioStep = std::exp(2.0 * gaussExponent * dx * dx);
+      for (ProfilePoint* point = gaussFirst; point < gaussLast; ++point) {
+        if (point != gaussFirst) {
+          gauss *= ratio;
+          ratio *= ratioStep;
+        }
+        const double xp = delta(*point) * inverseWidth;
+        const double lorentz = 2.0 / (lorentzWidth * (1.0 + 4.0 * xp * xp));
+        point->y += (eta * lorentz + (1.0 - eta) * gauss) * iCalc;
+      }
+    }
+    addLorentz(gaussLast, last);
   }
   for (ProfilePoint& point : points) {
     point = {RoundToDecimals(point.twoTheta, 2), RoundToDecimals(point.y, 10)};
