@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <limits>
+#include <memory>
 
 #include "engine/Classification.h"
 #include "engine/DecimalText.h"
@@ -64,7 +67,8 @@ void CalculationRun::SelectEntries(const std::vector<Reflection>& forms,
   // The Ka1 entries in the enumeration's order, then their Ka2 copies, all take part in the
   // sort, so that entries of equal angle keep the order they had among the others. Kept are
   // those that can exist and show: within the range, or with a peak that reaches into it; above
-  // the end the grid's last point is the nearest.
+  // the end the grid's last point is the nearest. Whether an entry is kept depends on its angle
+  // alone, so the kept ones end the sort's steps at the largest of them.
   const std::size_t n = forms.size();
   std::vector<double> angles(2 * n);
   for (std::size_t i = 0; i < n; ++i) {
@@ -72,22 +76,26 @@ void CalculationRun::SelectEntries(const std::vector<Reflection>& forms,
     angles[n + i] = Ka2Copy(forms[i], ka2).twoTheta;
   }
   const double lastPoint = LastGridPoint(profile);
-  std::vector<bool> kept(2 * n);
-  std::size_t keptCount = 0;
-  for (std::size_t i = 0; i < 2 * n; ++i) {
-    const double twoTheta = angles[i];
+  const auto kept = [&](double twoTheta) {
     double fwhm = 0.0;
-    kept[i] =
-        twoTheta < 180.0 && (twoTheta <= profile.twoThetaEnd ||
-                             (PeakWidth(profile, twoTheta, fwhm) && fwhm > 0.0 &&
-                              !(std::fabs(lastPoint - twoTheta) > profile.profileCutoff * fwhm)));
-    if (kept[i]) ++keptCount;
+    return twoTheta < 180.0 &&
+           (twoTheta <= profile.twoThetaEnd ||
+            (PeakWidth(profile, twoTheta, fwhm) && fwhm > 0.0 &&
+             !(std::fabs(lastPoint - twoTheta) > profile.profileCutoff * fwhm)));
+  };
+  double largestKept = -std::numeric_limits<double>::infinity();
+  std::size_t keptCount = 0;
+  for (const double twoTheta : angles) {
+    if (kept(twoTheta)) {
+      largestKept = std::max(largestKept, twoTheta);
+      ++keptCount;
+    }
   }
   entries.clear();
   entries.reserve(keptCount);
-  for (const int index : SelectionSortOrder(angles)) {
+  for (const int index : SelectionSortOrder(angles, largestKept)) {
     const std::size_t at = static_cast<std::size_t>(index);
-    if (kept[at]) entries.push_back(at < n ? forms[at] : Ka2Copy(forms[at - n], ka2));
+    if (kept(angles[at])) entries.push_back(at < n ? forms[at] : Ka2Copy(forms[at - n], ka2));
   }
 }
 
@@ -112,14 +120,28 @@ int CalculationRun::ListEntries(const RunInput& input,
     runMessage = ReflectionCapacityMessage();
     return -1;
   }
+  SelectEntries(forms, profile);
+  entryCount = static_cast<int>(entries.size());
+  // Only the reflections the entries stem from are kept, in their order, and the entries
+  // renumbered to them: their scattering factors are formed once each.
+  std::vector<int> renumbered(forms.size(), -1);
+  for (const Reflection& entry : entries) renumbered[static_cast<std::size_t>(entry.generated)] = 0;
+  std::size_t needed = 0;
+  for (std::size_t i = 0; i < forms.size(); ++i) {
+    if (renumbered[i] < 0) continue;
+    renumbered[i] = static_cast<int>(needed);
+    forms[needed++] = forms[i];
+  }
+  forms.resize(needed);
+  for (Reflection& entry : entries) {
+    entry.generated = renumbered[static_cast<std::size_t>(entry.generated)];
+  }
   ScatteringFactorTable formFactors;
   if (ComputeScatteringFactors(input.files.fscatPath, input.atomCount, input.species.data(), forms,
-                               generatedCount, input.targetIndex, formFactors, atoms,
+                               static_cast<int>(needed), input.targetIndex, formFactors, atoms,
                                runMessage) != 0) {
     return -1;
   }
-  SelectEntries(forms, profile);
-  entryCount = static_cast<int>(entries.size());
   std::vector<Reflection>().swap(forms);  // its memory serves the table below
   // A Ka2 entry takes the scattering factors of its reflection rounded to seven digits, as its
   // copy always carried them.

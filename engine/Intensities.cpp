@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <queue>
 
 #include "engine/Capacity.h"
 #include "engine/DecimalText.h"
@@ -21,11 +20,17 @@ double TwoThetaOf(double d, double lambda) {
   return 2.0 * std::asin(sinTheta) / kDegree;
 }
 
-// The index values one axis takes over the entries, ascending and each once.
-std::vector<int> UsedValues(std::vector<int> values) {
-  std::sort(values.begin(), values.end());
-  values.erase(std::unique(values.begin(), values.end()), values.end());
-  return values;
+// The values an index takes over the entries, ascending and each once.
+std::vector<int> UsedValues(const std::vector<int>& values) {
+  if (values.empty()) return {};
+  const auto [low, high] = std::minmax_element(values.begin(), values.end());
+  std::vector<bool> used(static_cast<std::size_t>(*high - *low) + 1);
+  for (const int value : values) used[static_cast<std::size_t>(value - *low)] = true;
+  std::vector<int> result;
+  for (std::size_t v = 0; v < used.size(); ++v) {
+    if (used[v]) result.push_back(*low + static_cast<int>(v));
+  }
+  return result;
 }
 
 // The values one coordinate takes over an atom's copies, each once, and the value of each copy.
@@ -78,20 +83,28 @@ class PhaseTable {
 // and l change seldom), and the position of each entry's reflection among them.
 struct NeededReflections {
   explicit NeededReflections(std::span<const Reflection> entries) {
-    std::vector<int> generated;
-    for (const Reflection& entry : entries) generated.push_back(entry.generated);
-    generated = UsedValues(std::move(generated));
-    h.resize(generated.size());
-    k.resize(generated.size());
-    l.resize(generated.size());
+    // Each reflection's rank among those used, looked up by its position in the enumeration.
+    const auto [low, high] = std::minmax_element(
+        entries.begin(), entries.end(),
+        [](const Reflection& a, const Reflection& b) { return a.generated < b.generated; });
+    std::vector<int> rank(static_cast<std::size_t>(high->generated - low->generated) + 1, -1);
+    const auto rankOf = [&](const Reflection& entry) -> int& {
+      return rank[static_cast<std::size_t>(entry.generated - low->generated)];
+    };
+    for (const Reflection& entry : entries) rankOf(entry) = 0;
+    int count = 0;
+    for (int& value : rank) {
+      if (value == 0) value = count++;
+    }
+    h.resize(static_cast<std::size_t>(count));
+    k.resize(h.size());
+    l.resize(h.size());
     for (const Reflection& entry : entries) {
-      const std::size_t n = static_cast<std::size_t>(
-          std::lower_bound(generated.begin(), generated.end(), entry.generated) -
-          generated.begin());
-      h[n] = entry.h;
-      k[n] = entry.k;
-      l[n] = entry.l;
-      of.push_back(static_cast<int>(n));
+      const int n = rankOf(entry);
+      h[static_cast<std::size_t>(n)] = entry.h;
+      k[static_cast<std::size_t>(n)] = entry.k;
+      l[static_cast<std::size_t>(n)] = entry.l;
+      of.push_back(n);
     }
     hUsed = UsedValues(h);
     kUsed = UsedValues(k);
@@ -192,50 +205,48 @@ Reflection Ka2Copy(const Reflection& entry, double ka2) {
   return copy;
 }
 
-std::vector<int> SelectionSortOrder(std::span<const double> angles) {
-  const int n = static_cast<int>(angles.size());
+std::vector<int> SelectionSortOrder(std::span<const double> angles, double upTo) {
   // A selection sort picks, at step i, the smallest angle among positions i.. (the lowest
   // position among equal angles) and exchanges it with position i, which moves the entry
-  // there further back. The same choices are made here from a heap of (angle, position), with
-  // a moved entry pushed again at its new position, in n log n instead of n^2 steps.
-  struct Candidate {
-    double twoTheta;
-    int position;
-    int entry;
-    bool operator>(const Candidate& other) const {
-      return twoTheta != other.twoTheta ? twoTheta > other.twoTheta : position > other.position;
-    }
-  };
-  std::vector<Candidate> storage;
-  storage.reserve(static_cast<std::size_t>(2 * n));
-  std::priority_queue<Candidate, std::vector<Candidate>, std::greater<>> heap(std::greater<>{},
-                                                                              std::move(storage));
-  std::vector<int> positionOf(static_cast<std::size_t>(n));
-  std::vector<int> entryAt(static_cast<std::size_t>(n));
-  std::vector<bool> placed(static_cast<std::size_t>(n), false);
-  for (int e = 0; e < n; ++e) {
-    positionOf[e] = e;
-    entryAt[e] = e;
-    heap.push({angles[static_cast<std::size_t>(e)], e, e});
+  // there further back. Its steps therefore take the angles in ascending order, and only the
+  // choice among equal angles depends on where the exchanges have left them: the order is a
+  // plain sort, with the positions followed to settle the equal ones.
+  std::vector<int> order;
+  for (std::size_t e = 0; e < angles.size(); ++e) {
+    if (angles[e] <= upTo) order.push_back(static_cast<int>(e));
   }
-  for (int i = 0; i < n; ++i) {
-    Candidate best = heap.top();
-    heap.pop();
-    while (placed[best.entry] || positionOf[best.entry] != best.position) {
-      best = heap.top();
-      heap.pop();
+  std::sort(order.begin(), order.end(), [&](int a, int b) {
+    return angles[static_cast<std::size_t>(a)] < angles[static_cast<std::size_t>(b)];
+  });
+  std::vector<int> positionOf(angles.size());
+  std::vector<int> entryAt(angles.size());
+  for (std::size_t e = 0; e < angles.size(); ++e) {
+    positionOf[e] = static_cast<int>(e);
+    entryAt[e] = static_cast<int>(e);
+  }
+  const auto angleOf = [&](int e) { return angles[static_cast<std::size_t>(e)]; };
+  std::size_t equalEnd = 0;  // the end of the run of equal angles the step is in
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (i == equalEnd) {
+      while (++equalEnd < order.size() && angleOf(order[equalEnd]) == angleOf(order[i])) {
+      }
     }
+    // The equal angle that lies at the lowest position goes first.
+    for (std::size_t other = i + 1; other < equalEnd; ++other) {
+      if (positionOf[static_cast<std::size_t>(order[other])] <
+          positionOf[static_cast<std::size_t>(order[i])]) {
+        std::swap(order[i], order[other]);
+      }
+    }
+    const int best = order[i];
+    const int from = positionOf[static_cast<std::size_t>(best)];
     const int moved = entryAt[i];
-    entryAt[best.position] = moved;
-    positionOf[moved] = best.position;
-    entryAt[i] = best.entry;
-    positionOf[best.entry] = i;
-    placed[best.entry] = true;
-    if (moved != best.entry) {
-      heap.push({angles[static_cast<std::size_t>(moved)], best.position, moved});
-    }
+    entryAt[static_cast<std::size_t>(from)] = moved;
+    positionOf[static_cast<std::size_t>(moved)] = from;
+    entryAt[i] = best;
+    positionOf[static_cast<std::size_t>(best)] = static_cast<int>(i);
   }
-  return entryAt;
+  return order;
 }
 
 bool PeakWidth(const ProfileParameters& profile, double twoTheta, double& fwhm) {
@@ -257,18 +268,24 @@ int ComputeIntensities(std::span<Reflection> entries, int count, const Scatterin
   std::vector<double> Ar(computed.size()), Ai(computed.size()), friedelAr(computed.size()),
       friedelAi(computed.size());
   std::vector<double> cosSums, sinSums;
+  // The temperature factors of the last atom's B, which atoms listed together often share.
+  std::vector<double> T(computed.size());
   for (int j = 0; j < atoms.count; ++j) {
     ComputePhaseSums(needed, &atoms.positions->At(j, 0),
                      atoms.positions->siteMultiplicity[static_cast<std::size_t>(j)], cosSums,
                      sinSums);
+    if (j == 0 || !(atoms.B[j] == atoms.B[j - 1])) {
+      for (std::size_t i = 0; i < computed.size(); ++i) {
+        T[i] = std::exp(-atoms.B[j] * computed[i].s2);
+      }
+    }
     const double deltaf2 = atoms.scattering->Deltaf2[static_cast<std::size_t>(j)];
     const double* column = f.Column(j);
     for (std::size_t i = 0; i < computed.size(); ++i) {
       const double C = cosSums[static_cast<std::size_t>(needed.of[i])];
       const double S = sinSums[static_cast<std::size_t>(needed.of[i])];
-      const double T = std::exp(-atoms.B[j] * computed[i].s2);
       const double fj = column[i];
-      const double weight = T * atoms.g[j];
+      const double weight = T[i] * atoms.g[j];
       Ar[i] += weight * (fj * C - deltaf2 * S);
       Ai[i] += weight * (fj * S + deltaf2 * C);
       friedelAr[i] += weight * (fj * C + deltaf2 * S);

@@ -15,9 +15,9 @@ namespace braxel {
 // twoTheta from the rounded d.
 Reflection Ka2Copy(const Reflection& entry, double ka2);
 
-// The order of the angles ascending exactly as a selection sort with exchanges leaves it:
-// position i of the result holds the index of the angle that ends at i.
-std::vector<int> SelectionSortOrder(std::span<const double> angles);
+// The order of the angles ascending exactly as a selection sort with exchanges leaves it, as far
+// as the angles up to upTo: position i of the result holds the index of the angle that ends at i.
+std::vector<int> SelectionSortOrder(std::span<const double> angles, double upTo);
 
 // Full width at half maximum of a peak at twoTheta; false when the squared width is negative.
 bool PeakWidth(const ProfileParameters& profile, double twoTheta, double& fwhm);

@@ -12,15 +12,16 @@ struct Reflection {
   int l = 0;
   int multiplicity = 0;
   int code = 0;  // 1 = Ka1 entry, 2 = Ka2 entry
+  // Position of the reflection in the enumeration's list, and among the reflections a run
+  // computes once it has chosen them; a Ka2 copy shares its Ka1 entry's, so the phase sums and
+  // scattering factors of one h k l are formed once.
+  int generated = 0;
   double twoTheta = 0.0;
   double d = 0.0;
   double s2 = 0.0;  // (sin theta / lambda)^2
   double fCalc = 0.0;
   double iCalc = 0.0;
   double fwhm = 0.0;
-  // Position of the reflection in the enumeration's list; a Ka2 copy shares its Ka1 entry's,
-  // so the phase sums and scattering factors of one h k l are formed once.
-  int generated = 0;
 };
 
 // Scattering factor f[j] of every atom j at every entry i, one column of entries per atom, or
