@@ -19,7 +19,6 @@
 #include "axes/AxisConversion.h"
 #include "engine/CalculationRun.h"
 #include "engine/DecimalText.h"
-#include "engine/Report.h"
 #include "engine/XRayTarget.h"
 #include "io/UnattendedImport.h"
 #include "platform/ConsoleUserInterface.h"
@@ -197,7 +196,7 @@ FileOutcome CalculateFile(const std::string& path, const RunFiles& files, const 
       if (options.tsv) {
         outcome.out = TsvRows(path, run);
       } else if (listing != nullptr) {
-        WriteReflectionList(listing, run);
+        std::fwrite(run.reflectionList.data(), 1, run.reflectionList.size(), listing);
       }
       if (listing != nullptr) std::fputs(outcome.out.c_str(), listing);
     } else {

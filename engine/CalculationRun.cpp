@@ -228,6 +228,7 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage, bo
                        runMessage) != 0) {
     return -1;
   }
+  reflectionList = ReflectionListText(*this);
   FileReplacement report(input.files.reportPath);
   if (!WriteReport(report, *this, input) || !report.Commit()) {
     runMessage = input.files.reportPath + " file not create !!!";

@@ -68,6 +68,7 @@ class CalculationRun {
   EquivalentPositions positions;
   int firstReported = 0;  // 1-based, entryCount + 1 when none is in range
   int lastReported = 0;
+  std::string reflectionList;  // the reported reflections as the report ends with them
 
  private:
   int Calculate(const RunInput& input, std::string& runMessage, bool& filesRefused);

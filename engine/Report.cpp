@@ -1,5 +1,6 @@
 #include "engine/Report.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -24,8 +25,7 @@ class ReportFile {
     std::vfprintf(file_, format, args);
     va_end(args);
   }
-  void Put(const std::string& text) { std::fputs(text.c_str(), file_); }
-  std::FILE* File() const { return file_; }
+  void Put(const std::string& text) { std::fwrite(text.data(), 1, text.size(), file_); }
 
  private:
   std::FILE* file_;
@@ -140,20 +140,21 @@ void WriteBlocks(ReportFile& out, const CalculationRun& run, const RunInput& inp
   }
   out.Print("\n");
 
-  WriteReflectionList(out.File(), run);
+  out.Put(run.reflectionList);
 }
 
 }  // namespace
 
-void WriteReflectionList(std::FILE* file, const CalculationRun& run) {
+std::string ReflectionListText(const CalculationRun& run) {
   std::string text =
       " Genarated reflections:\n"
       " ================================================================\n"
       "   No.   h   k   l  code  2Th(deg)  d(A)     |Fcal|    Ical  mult\n"
       " ----------------------------------------------------------------\n";
-  // The lines go to the file in pieces of about this size.
-  constexpr std::size_t kChunk = 16384;
-  text.reserve(kChunk + 256);
+  constexpr std::size_t kLineLength = 67;
+  text.reserve(text.size() +
+               static_cast<std::size_t>(std::max(0, run.lastReported - run.firstReported + 2)) *
+                   kLineLength);
   for (int i = run.firstReported; i <= run.lastReported; ++i) {
     // " %5d %3d %3d %3d %3d  %8.4lf %8.4lf %10.4lf %7.2lf  %2d\n"
     const Reflection& e = run.entries[static_cast<std::size_t>(i - 1)];
@@ -174,13 +175,9 @@ void WriteReflectionList(std::FILE* file, const CalculationRun& run) {
     text += "  ";
     AppendInteger(text, e.multiplicity, 2);
     text += '\n';
-    if (text.size() > kChunk) {
-      std::fwrite(text.data(), 1, text.size(), file);
-      text.clear();
-    }
   }
   text += " ================================================================\n";
-  std::fwrite(text.data(), 1, text.size(), file);
+  return text;
 }
 
 bool WriteReport(FileReplacement& report, const CalculationRun& run, const RunInput& input) {

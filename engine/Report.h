@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 #include "platform/FileReplace.h"
@@ -18,6 +17,6 @@ bool WriteReport(FileReplacement& report, const CalculationRun& run, const RunIn
 
 // The reported reflections as the report ends with them, from the heading " Genarated
 // reflections:" on.
-void WriteReflectionList(std::FILE* file, const CalculationRun& run);
+std::string ReflectionListText(const CalculationRun& run);
 
 }  // namespace braxel
