@@ -84,12 +84,13 @@ class PhaseTable {
 struct NeededReflections {
   explicit NeededReflections(std::span<const Reflection> entries) {
     // Each reflection's rank among those used, looked up by its position in the enumeration.
-    const auto [low, high] = std::minmax_element(
+    const auto range = std::minmax_element(
         entries.begin(), entries.end(),
         [](const Reflection& a, const Reflection& b) { return a.generated < b.generated; });
-    std::vector<int> rank(static_cast<std::size_t>(high->generated - low->generated) + 1, -1);
+    const int low = range.first->generated;
+    std::vector<int> rank(static_cast<std::size_t>(range.second->generated - low) + 1, -1);
     const auto rankOf = [&](const Reflection& entry) -> int& {
-      return rank[static_cast<std::size_t>(entry.generated - low->generated)];
+      return rank[static_cast<std::size_t>(entry.generated - low)];
     };
     for (const Reflection& entry : entries) rankOf(entry) = 0;
     int count = 0;
