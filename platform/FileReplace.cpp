@@ -9,8 +9,11 @@
 #include <cctype>
 #include <cerrno>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace braxel {
 namespace {
@@ -47,20 +50,34 @@ pid_t PartWriter(std::string_view name, std::string_view targetName) {
   return static_cast<pid_t>(std::stol(std::string(digits)));
 }
 
-// Part files of processes that no longer run were cut short by a crash or a kill.
+// Part files of processes that no longer run were cut short by a crash or a kill. A folder is
+// read once per process and what it held is remembered: a batch writes thousands of files into
+// one folder, and reading it again for each would cost time that grows with their square.
 void RemoveStaleParts(const std::string& target) {
+  static std::mutex mutex;
+  static std::map<fs::path, std::vector<fs::path>> partsOfFolder;
   const fs::path path(target);
   const std::string targetName = path.filename().string();
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  std::error_code error;
-  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    const pid_t writer = PartWriter(entry->path().filename().string(), targetName);
-    if (writer > 0 && writer != ::getpid() && ::kill(writer, 0) != 0 && errno == ESRCH) {
-      std::error_code ignored;
-      fs::remove(entry->path(), ignored);
+  const std::lock_guard<std::mutex> lock(mutex);
+  const auto [found, added] = partsOfFolder.try_emplace(folder);
+  std::vector<fs::path>& parts = found->second;
+  if (added) {
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+      if (entry->path().extension() == kPartSuffix) parts.push_back(entry->path());
     }
   }
+  std::erase_if(parts, [&](const fs::path& part) {
+    const pid_t writer = PartWriter(part.filename().string(), targetName);
+    if (writer <= 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH) {
+      return false;
+    }
+    std::error_code ignored;
+    fs::remove(part, ignored);
+    return true;
+  });
 }
 
 }  // namespace
