@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
-#include <memory>
 
 #include "engine/Classification.h"
 #include "engine/DecimalText.h"

@@ -83,29 +83,20 @@ class PhaseTable {
 // and l change seldom), and the position of each entry's reflection among them.
 struct NeededReflections {
   explicit NeededReflections(std::span<const Reflection> entries) {
-    // Each reflection's rank among those used, looked up by its position in the enumeration.
-    const auto range = std::minmax_element(
-        entries.begin(), entries.end(),
-        [](const Reflection& a, const Reflection& b) { return a.generated < b.generated; });
-    const int low = range.first->generated;
-    std::vector<int> rank(static_cast<std::size_t>(range.second->generated - low) + 1, -1);
-    const auto rankOf = [&](const Reflection& entry) -> int& {
-      return rank[static_cast<std::size_t>(entry.generated - low)];
-    };
-    for (const Reflection& entry : entries) rankOf(entry) = 0;
-    int count = 0;
-    for (int& value : rank) {
-      if (value == 0) value = count++;
-    }
-    h.resize(static_cast<std::size_t>(count));
-    k.resize(h.size());
-    l.resize(h.size());
+    // The entries number their reflections 0, 1, ... in the enumeration's order.
+    std::size_t count = 0;
     for (const Reflection& entry : entries) {
-      const int n = rankOf(entry);
-      h[static_cast<std::size_t>(n)] = entry.h;
-      k[static_cast<std::size_t>(n)] = entry.k;
-      l[static_cast<std::size_t>(n)] = entry.l;
-      of.push_back(n);
+      count = std::max(count, static_cast<std::size_t>(entry.generated) + 1);
+    }
+    h.resize(count);
+    k.resize(count);
+    l.resize(count);
+    for (const Reflection& entry : entries) {
+      const std::size_t n = static_cast<std::size_t>(entry.generated);
+      h[n] = entry.h;
+      k[n] = entry.k;
+      l[n] = entry.l;
+      of.push_back(entry.generated);
     }
     hUsed = UsedValues(h);
     kUsed = UsedValues(k);

@@ -38,8 +38,8 @@ struct ReportedRange {
 
 // fCalc, fwhm and iCalc of the first count entries. iCalc is scaled so that the strongest
 // reported entry has 100, or the strongest of all when no reported entry has an intensity.
-// Entries of one reflection share its `generated`, and reflections later in the enumeration
-// have larger ones. 0, or -1 with the message.
+// Entries of one reflection share its `generated`: the reflections are numbered 0, 1, ... in
+// the enumeration's order, every number in use. 0, or -1 with the message.
 int ComputeIntensities(std::span<Reflection> entries, int count, const ScatteringFactorTable& f,
                        const AtomSites& atoms, const ProfileParameters& profile,
                        ReportedRange reported, std::string& runMessage);
