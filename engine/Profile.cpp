@@ -110,6 +110,10 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
       const double x = delta(point) * inverseWidth;
       return gaussExponent * x * x;
     };
+    const auto lorentz = [&](const ProfilePoint& point) {
+      const double x = delta(point) * inverseWidth;
+      return 2.0 / (lorentzWidth * (1.0 + 4.0 * x * x));
+    };
     // The points within reach, those with the Gauss part and the first past the centre: the
     // grid ascends, so each is a run of points found by bisection. A NaN width reaches all
     // points with both parts.
@@ -129,9 +133,7 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
     const auto addLorentz = [&](ProfilePoint* from, ProfilePoint* to) {
 #pragma omp simd
       for (ProfilePoint* point = from; point < to; ++point) {
-        const double x = delta(*point) * inverseWidth;
-        const double lorentz = 2.0 / (lorentzWidth * (1.0 + 4.0 * x * x));
-        point->y += eta * lorentz * iCalc;
+        point->y += eta * lorentz(*point) * iCalc;
       }
     };
     addLorentz(first, gaussFirst);
@@ -148,9 +150,7 @@ std::vector<ProfilePoint> ComputeProfile(std::span<const Reflection> entries, in
           gauss *= ratio;
           ratio *= ratioStep;
         }
-        const double xp = delta(*point) * inverseWidth;
-        const double lorentz = 2.0 / (lorentzWidth * (1.0 + 4.0 * xp * xp));
-        point->y += (eta * lorentz + (1.0 - eta) * gauss) * iCalc;
+        point->y += (eta * lorentz(*point) + (1.0 - eta) * gauss) * iCalc;
       }
     }
     addLorentz(gaussLast, last);
