@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <system_error>
+#include <thread>
 
 #include "engine/Classification.h"
 #include "engine/DecimalText.h"
@@ -216,19 +218,31 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage, bo
                          runMessage) != 0) {
     return -1;
   }
-  const std::vector<ProfilePoint> points = ComputeProfile(entries, entryCount, profile);
 
   // Both files are complete before either replaces the last run's, so that a disk or folder
-  // that refuses writing leaves the last report and pattern file together as they were.
+  // that refuses writing leaves the last report and pattern file together as they were. The
+  // report needs nothing of the profile: it is formed and written beside it, on a thread of
+  // its own where one can be had.
   filesRefused = true;
-  FileReplacement pattern(input.files.patternPath);
-  if (WritePatternFile(points, profile.twoThetaStep, pattern, entries, firstReported, lastReported,
-                       runMessage) != 0) {
-    return -1;
-  }
-  reflectionList = ReflectionListText(*this);
   FileReplacement report(input.files.reportPath);
-  if (!WriteReport(report, *this, input) || !report.Commit()) {
+  bool reportWritten = false;
+  const auto writeReport = [&] {
+    reflectionList = ReflectionListText(*this);
+    reportWritten = WriteReport(report, *this, input);
+  };
+  std::thread reportThread;
+  try {
+    reportThread = std::thread(writeReport);
+  } catch (const std::system_error&) {
+    writeReport();
+  }
+  const std::vector<ProfilePoint> points = ComputeProfile(entries, entryCount, profile);
+  FileReplacement pattern(input.files.patternPath);
+  const int patternWritten = WritePatternFile(points, profile.twoThetaStep, pattern, entries,
+                                              firstReported, lastReported, runMessage);
+  if (reportThread.joinable()) reportThread.join();
+  if (patternWritten != 0) return -1;
+  if (!reportWritten || !report.Commit()) {
     runMessage = input.files.reportPath + " file not create !!!";
     return -1;
   }
