@@ -112,21 +112,25 @@ TextFileProblem ReadTextFile(const std::string& path, std::string& text) {
   // The file may have been swapped since the check: test what was opened, and read no more
   // than the limit whatever it turns out to be.
   TextFileProblem problem = TextFileProblem::kNone;
+  std::size_t room = 65536;
   if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
     problem = TextFileProblem::kNotRegular;
   } else if (status.st_size <= kMaxTextFileBytes) {
-    text.reserve(static_cast<std::size_t>(status.st_size) + 1);  // one block, no copies
+    room = static_cast<std::size_t>(status.st_size) + 1;  // the end is seen at once
   }
-  char buffer[65536];
+  // Read straight into the text: a buffer between would be as many more fresh pages to touch.
+  std::size_t length = 0;
   while (problem == TextFileProblem::kNone) {
-    const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
+    if (length == text.size()) text.resize(length + room);
+    const ssize_t got = ::read(descriptor, text.data() + length, text.size() - length);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) problem = TextFileProblem::kUnreadable;
     if (got <= 0) break;
-    text.append(buffer, static_cast<std::size_t>(got));
-    if (static_cast<long long>(text.size()) > kMaxTextFileBytes)
-      problem = TextFileProblem::kTooLarge;
+    length += static_cast<std::size_t>(got);
+    room = 65536;  // only a file that grew since it was measured needs more
+    if (static_cast<long long>(length) > kMaxTextFileBytes) problem = TextFileProblem::kTooLarge;
   }
+  text.resize(length);
   ::close(descriptor);
   if (problem == TextFileProblem::kNone) problem = Decode(text);
   if (problem != TextFileProblem::kNone) text.clear();
