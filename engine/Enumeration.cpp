@@ -401,9 +401,14 @@ int EnumerateReflections(const IndexLimits& limits, std::span<const SymmetryOper
     int size;
   };
   std::vector<Form> found;
+  // Room for the forms at once (most have all the group's members in the box): growing the
+  // list by copies would touch its pages twice over.
+  const std::size_t boxPoints = planeSize * static_cast<std::size_t>(2 * lmax + 1);
+  found.reserve(std::min(static_cast<std::size_t>(capacity),
+                         2 * boxPoints / static_cast<std::size_t>(laue.Count()) + 16));
   // Each form is met once, at its first member in walk order; all its members in the box are
   // marked then, so the walk only tests a bit for the others.
-  std::vector<bool> visited(planeSize * static_cast<std::size_t>(2 * lmax + 1), false);
+  std::vector<bool> visited(boxPoints, false);
   std::size_t index = 0;
   for (int l = lmax; l >= -lmax; --l) {
     for (int k = kmax; k >= -kmax; --k) {
