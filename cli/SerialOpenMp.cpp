@@ -1,7 +1,7 @@
-// braxel-calc is linked statically: mapping and resolving shared libraries cost nearly 2 ms of a
-// 10 ms run of a small structure. spglib is built with OpenMP for its k-point meshes, which
-// braxel-calc never asks for; these are the three OpenMP calls it makes, done as OpenMP does them
-// with one thread, so that no OpenMP runtime (and its loader of offload plug-ins) is linked in.
+// Part of the statically linked braxel-calc only. spglib is built with OpenMP for its k-point
+// meshes, which braxel-calc never asks for; these are the three OpenMP calls it makes, done as
+// OpenMP does them with one thread, so that no OpenMP runtime (and its loader of offload
+// plug-ins) is linked in.
 
 extern "C" {
 
