@@ -11,9 +11,6 @@
 #include <thread>
 #include <utility>
 #include <vector>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 #include "app/CrystalData.h"
 #include "axes/AxisConversion.h"
@@ -22,6 +19,7 @@
 #include "engine/XRayTarget.h"
 #include "io/UnattendedImport.h"
 #include "platform/ConsoleUserInterface.h"
+#include "platform/ProcessHeap.h"
 #include "platform/TextInput.h"
 #include "platform/UserInterface.h"
 #include "settings/SettingsFile.h"
@@ -328,12 +326,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, UserInterface& ui, in
 }
 
 int Main(int argc, char** argv) {
-#ifdef __GLIBC__
-  // Memory one step frees is taken again by the next instead of going back to the system and
-  // being faulted in afresh, which costs more than the calculation of a small structure.
-  mallopt(M_MMAP_THRESHOLD, 32 << 20);
-  mallopt(M_TRIM_THRESHOLD, 256 << 20);
-#endif
+  // A page faulted in afresh costs more than the calculation of a small structure.
+  PrepareProcessHeap();
   ConsoleUserInterface ui;
   int status = 1;
   const std::optional<Options> options = ParseOptions(argc, argv, ui, status);

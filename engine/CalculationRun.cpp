@@ -226,8 +226,11 @@ int CalculationRun::Calculate(const RunInput& input, std::string& runMessage, bo
   filesRefused = true;
   FileReplacement report(input.files.reportPath);
   bool reportWritten = false;
+  // The list's memory is taken here, from the heap of the thread that ran the steps so far,
+  // whose pages are mapped already, rather than from a new heap of the report's thread.
+  reflectionList.reserve(ReflectionListRoom(*this));
   const auto writeReport = [&] {
-    reflectionList = ReflectionListText(*this);
+    FormReflectionList(*this, reflectionList);
     reportWritten = WriteReport(report, *this, input);
   };
   std::thread reportThread;

@@ -143,18 +143,25 @@ void WriteBlocks(ReportFile& out, const CalculationRun& run, const RunInput& inp
   out.Put(run.reflectionList);
 }
 
+constexpr char kListHeading[] =
+    " Genarated reflections:\n"
+    " ================================================================\n"
+    "   No.   h   k   l  code  2Th(deg)  d(A)     |Fcal|    Ical  mult\n"
+    " ----------------------------------------------------------------\n";
+constexpr char kListEnd[] = " ================================================================\n";
+constexpr std::size_t kLineLength = 67;
+
 }  // namespace
 
-std::string ReflectionListText(const CalculationRun& run) {
-  std::string text =
-      " Genarated reflections:\n"
-      " ================================================================\n"
-      "   No.   h   k   l  code  2Th(deg)  d(A)     |Fcal|    Ical  mult\n"
-      " ----------------------------------------------------------------\n";
-  constexpr std::size_t kLineLength = 67;
-  text.reserve(text.size() +
-               static_cast<std::size_t>(std::max(0, run.lastReported - run.firstReported + 2)) *
-                   kLineLength);
+std::size_t ReflectionListRoom(const CalculationRun& run) {
+  return sizeof kListHeading + sizeof kListEnd +
+         static_cast<std::size_t>(std::max(0, run.lastReported - run.firstReported + 1)) *
+             kLineLength;
+}
+
+void FormReflectionList(const CalculationRun& run, std::string& text) {
+  text.reserve(ReflectionListRoom(run));
+  text.assign(kListHeading);
   for (int i = run.firstReported; i <= run.lastReported; ++i) {
     // " %5d %3d %3d %3d %3d  %8.4lf %8.4lf %10.4lf %7.2lf  %2d\n"
     const Reflection& e = run.entries[static_cast<std::size_t>(i - 1)];
@@ -176,8 +183,7 @@ std::string ReflectionListText(const CalculationRun& run) {
     AppendInteger(text, e.multiplicity, 2);
     text += '\n';
   }
-  text += " ================================================================\n";
-  return text;
+  text += kListEnd;
 }
 
 bool WriteReport(FileReplacement& report, const CalculationRun& run, const RunInput& input) {

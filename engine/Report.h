@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "platform/FileReplace.h"
@@ -16,7 +17,10 @@ struct RunInput;
 bool WriteReport(FileReplacement& report, const CalculationRun& run, const RunInput& input);
 
 // The reported reflections as the report ends with them, from the heading " Genarated
-// reflections:" on.
-std::string ReflectionListText(const CalculationRun& run);
+// reflections:" on, in place of what text held; memory text already has is used first.
+void FormReflectionList(const CalculationRun& run, std::string& text);
+
+// The room the list of run's reported reflections takes.
+std::size_t ReflectionListRoom(const CalculationRun& run);
 
 }  // namespace braxel
