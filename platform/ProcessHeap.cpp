@@ -14,9 +14,9 @@ namespace braxel {
 namespace {
 
 constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-constexpr std::uintptr_t kLargePages = 8;  // the heap a capacity run needs, mapped as it is used
-constexpr std::uintptr_t kMargin = 65536;  // a gap more than the bins of malloc can hold
-constexpr std::uintptr_t kHeader = 64;     // room for malloc's block headers below the boundary
+// Far more than a run at the engine's capacity holds; a large page is mapped only once touched.
+constexpr std::uintptr_t kLargePages = 8;
+constexpr std::uintptr_t kHeader = 64;  // room for malloc's block headers below the boundary
 
 void* heldGap = nullptr;  // reachable to the end, as it is meant to be
 
@@ -31,7 +31,7 @@ bool PlaceHeapOnLargePages() {
   void* const probe = std::malloc(region + 2 * kLargePage);
   if (probe == nullptr) return false;
   const std::uintptr_t bottom = reinterpret_cast<std::uintptr_t>(probe);
-  const std::uintptr_t boundary = (bottom + kMargin + kLargePage - 1) & ~(kLargePage - 1);
+  const std::uintptr_t boundary = (bottom + 2 * kHeader + kLargePage - 1) & ~(kLargePage - 1);
   heldGap = std::realloc(probe, boundary - bottom - kHeader);
   return heldGap == probe &&
          ::madvise(reinterpret_cast<void*>(boundary), region, MADV_HUGEPAGE) == 0;
