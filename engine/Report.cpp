@@ -160,7 +160,6 @@ std::size_t ReflectionListRoom(const CalculationRun& run) {
 }
 
 void FormReflectionList(const CalculationRun& run, std::string& text) {
-  text.reserve(ReflectionListRoom(run));
   text.assign(kListHeading);
   for (int i = run.firstReported; i <= run.lastReported; ++i) {
     // " %5d %3d %3d %3d %3d  %8.4lf %8.4lf %10.4lf %7.2lf  %2d\n"

@@ -17,7 +17,8 @@ struct RunInput;
 bool WriteReport(FileReplacement& report, const CalculationRun& run, const RunInput& input);
 
 // The reported reflections as the report ends with them, from the heading " Genarated
-// reflections:" on, in place of what text held; memory text already has is used first.
+// reflections:" on, in place of what text held. With ReflectionListRoom(run) reserved in text
+// beforehand it is formed without growing.
 void FormReflectionList(const CalculationRun& run, std::string& text);
 
 // The room the list of run's reported reflections takes.
